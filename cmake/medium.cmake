@@ -1,0 +1,19 @@
+# The distribution medium of the sample package: the programs beside the
+# package's files, as a vendor would put them on a disc.
+set(MEDIUM_DIR ${CMAKE_SOURCE_DIR}/build/medium CACHE PATH "Where the medium is assembled")
+set(SETUP64_EXE "" CACHE FILEPATH "Setup64.exe from the x86_64 build")
+
+set(MEDIUM_PROGRAMS $<TARGET_FILE:Setup>)
+if(TARGET install)
+  list(APPEND MEDIUM_PROGRAMS $<TARGET_FILE:install>)
+endif()
+
+add_custom_target(medium
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${MEDIUM_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/examples/sample-package ${MEDIUM_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy ${MEDIUM_PROGRAMS} ${MEDIUM_DIR}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${MEDIUM_DIR}/x64
+  COMMAND ${CMAKE_COMMAND} -E copy ${SETUP64_EXE} ${MEDIUM_DIR}/x64/Setup64.exe
+  DEPENDS Setup
+  COMMENT "Assembling the medium in ${MEDIUM_DIR}"
+  VERBATIM)
