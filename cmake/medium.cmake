@@ -4,8 +4,9 @@ set(MEDIUM_DIR ${CMAKE_SOURCE_DIR}/build/medium CACHE PATH "Where the medium is 
 set(SETUP64_EXE "" CACHE FILEPATH "Setup64.exe from the x86_64 build")
 
 set(MEDIUM_PROGRAMS $<TARGET_FILE:Setup>)
-if(TARGET install)
-  list(APPEND MEDIUM_PROGRAMS $<TARGET_FILE:install>)
+if(TARGET install_program)
+  list(APPEND MEDIUM_PROGRAMS $<TARGET_FILE:install_program>)
+  set(MEDIUM_DEPENDS install_program)
 endif()
 
 add_custom_target(medium
@@ -14,6 +15,6 @@ add_custom_target(medium
   COMMAND ${CMAKE_COMMAND} -E copy ${MEDIUM_PROGRAMS} ${MEDIUM_DIR}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${MEDIUM_DIR}/x64
   COMMAND ${CMAKE_COMMAND} -E copy ${SETUP64_EXE} ${MEDIUM_DIR}/x64/Setup64.exe
-  DEPENDS Setup
+  DEPENDS Setup ${MEDIUM_DEPENDS}
   COMMENT "Assembling the medium in ${MEDIUM_DIR}"
   VERBATIM)
