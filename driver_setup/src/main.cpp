@@ -1,6 +1,12 @@
 #include <windows.h>
 
+#include "run_flow.h"
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
-    return 0;
+#ifdef _WIN64
+    return RunSetup64();
+#else
+    return RunSetup();
+#endif
 }

@@ -1,0 +1,71 @@
+#include "setup_paths.h"
+
+#include <strsafe.h>
+#include <string.h>
+
+namespace {
+
+// Cuts a trailing run of backslashes down to one, leaving the first two
+// characters alone so that a root such as "C:\" survives.
+void TrimTrailingBackslashes(wchar_t* text)
+{
+    const int length = lstrlenW(text);
+    for (int i = length - 2; i >= 2; --i) {
+        if (text[i] != L'\\')
+            break;
+        text[i + 1] = L'\0';
+    }
+}
+
+bool EndsWithBackslash(const wchar_t* text)
+{
+    const int length = lstrlenW(text);
+    return length > 0 && text[length - 1] == L'\\';
+}
+
+}  // namespace
+
+bool JoinPath(wchar_t* result, wchar_t* directory, const wchar_t* name)
+{
+    if (!result || !directory || !name)
+        return false;
+    const bool separated = EndsWithBackslash(directory);
+    if (separated)
+        TrimTrailingBackslashes(directory);
+    const HRESULT formatted = StringCchPrintfW(result, SETUP_PATH_SIZE,
+                                               separated ? L"%s%s" : L"%s\\%s", directory, name);
+    if (FAILED(formatted)) {
+        result[0] = L'\0';
+        return false;
+    }
+    if (EndsWithBackslash(result))
+        TrimTrailingBackslashes(result);
+    return true;
+}
+
+bool QuoteArgument(wchar_t* path)
+{
+    int length = lstrlenW(path);
+    if (length > 0 && path[length - 1] == L'\\')
+        --length;
+    // Both quotes and the terminator must fit into the buffer.
+    if (length + 3 > SETUP_PATH_SIZE)
+        return false;
+    memmove(path + 1, path, length * sizeof(wchar_t));
+    path[0] = L'"';
+    path[length + 1] = L'"';
+    path[length + 2] = L'\0';
+    return true;
+}
+
+void StripFieldPrefix(wchar_t* field)
+{
+    const size_t length = wcslen(field);
+    const size_t marker = wcscspn(field, L"1:");
+    const size_t removed = marker < length ? marker + 2 : 1;
+    if (removed >= length) {
+        field[0] = L'\0';
+        return;
+    }
+    memmove(field, field + removed, (length - removed + 1) * sizeof(wchar_t));
+}
