@@ -8,6 +8,7 @@
 // Exit code 0 when Setup.exe ended with 0, 1 otherwise, 2 for a usage error.
 #include <windows.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -94,7 +95,8 @@ std::vector<std::wstring> ReadExplicitTargets(const std::wstring& ini)
                 continue;
             const size_t second = list.find(L',', first + 1);
             const std::wstring target = Trim(list.substr(first + 1, second - first - 1));
-            if (target.compare(0, 2, L"1:") == 0)
+            if (target.compare(0, 2, L"1:") == 0 &&
+                std::find(folders.begin(), folders.end(), target.substr(2)) == folders.end())
                 folders.push_back(target.substr(2));
         }
     }
@@ -107,7 +109,8 @@ std::vector<WatchedFolder> FoldersToWatch(const std::wstring& medium)
     GetSystemWindowsDirectoryW(windows, MAX_PATH);
     const std::wstring system = std::wstring(windows) + L"\\system32";
     std::vector<WatchedFolder> folders = {
-        {std::wstring(windows) + L"\\inf", std::wstring(windows) + L"\\inf", L"oem*.inf"},
+        // Windows names driver-store entries oem<n>.inf; Wine keeps the INF's own name.
+        {std::wstring(windows) + L"\\inf", std::wstring(windows) + L"\\inf", L"*.inf"},
         {NativeSystemDir(), system, L"*"},
         {NativeSystemDir() + L"\\downlevel", system + L"\\downlevel", L"*"},
     };

@@ -1,0 +1,136 @@
+// Runs that fail: each shows one message box with the code's text, from the
+// program that met the failure, and ends with that code as exit code.
+#include "setup_e2e_fixture.h"
+
+#include "window_driver.h"
+
+using namespace testing_support;
+
+namespace e2e {
+namespace {
+
+using FailureRun = DriverSetupRun;
+
+const wchar_t kAlreadyRunning[] = L"This tool is already running.";
+
+void ExpectFailure(const AnsweredRun& run, int code, const std::wstring& text,
+                   const std::wstring& program)
+{
+    ASSERT_TRUE(run.ended);
+    EXPECT_EQ(static_cast<DWORD>(code), run.exitCode);
+    ExpectOnlyBox(run, text, program);
+}
+
+std::wstring Quoted(const std::wstring& text)
+{
+    return L"\"" + text + L"\"";
+}
+
+TEST_F(FailureRun, Setup64WithoutExactlyTwoArgumentsEndsWithMinus6)
+{
+    DriverPackage& package = MakePackage();
+    ExpectFailure(RunSetup64(package, L""), -6, GeneralFailureText(-6), L"Setup64.exe");
+    ExpectFailure(RunSetup64(package, Quoted(package.Dir()) + L" OS2 extra"), -6,
+                  GeneralFailureText(-6), L"Setup64.exe");
+}
+
+TEST_F(FailureRun, Setup64WithoutConfigurationFileReportsTheMissingDriverList)
+{
+    DriverPackage& package = MakePackage();
+    ScratchDir empty(L"nocfg");
+    ExpectFailure(RunSetup64(package, Quoted(empty.Path()) + L" OS2"), -18, GeneralFailureText(-18),
+                  L"Setup64.exe");
+}
+
+TEST_F(FailureRun, SecondCopyWhileTheFirstShowsItsBoxSaysAlreadyRunning)
+{
+    DriverPackage& package = MakePackage();
+    RunningProgram first;
+    ASSERT_TRUE(first.Start(Quoted(package.SetupPath())));
+    DWORD owner = 0;
+    HWND box = WaitForDialogInTree(first.Id(), kRunTimeoutMs, &owner);
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(std::wstring(kSuccessText), MessageBoxText(box));
+
+    ExpectFailure(RunSetup(package), -2, kAlreadyRunning, L"Setup.exe");
+    ExpectFailure(RunSetup64(package, Quoted(package.Dir()) + L" OS2"), -2, kAlreadyRunning,
+                  L"Setup64.exe");
+
+    // The first run goes on undisturbed.
+    AnsweredRun rest;
+    rest.boxes.push_back(AnswerBox(box, owner));
+    AnswerBoxesUntilExit(first.Handle(), first.Id(), kRunTimeoutMs, &rest);
+    ASSERT_TRUE(rest.ended);
+    EXPECT_EQ(0u, rest.exitCode);
+    EXPECT_EQ(1u, rest.boxes.size());
+}
+
+TEST_F(FailureRun, MissingConfigurationFileEndsWithMinus4)
+{
+    DriverPackage& package = MakePackage();
+    ASSERT_TRUE(DeleteFileW(package.IniPath().c_str()));
+    ExpectFailure(RunSetup(package), -4, GeneralFailureText(-4), L"Setup.exe");
+}
+
+TEST_F(FailureRun, NoEntryForThisWindowsEndsWithMinus17)
+{
+    DriverPackage& package = MakePackage();
+    // Only the 32-bit entry is left, which holds no 64-bit key.
+    ASSERT_TRUE(package.SetIniValue(L"OS", L"Entry", L"1"));
+    ExpectFailure(RunSetup(package), -17, GeneralFailureText(-17), L"Setup.exe");
+}
+
+TEST_F(FailureRun, PackageWithoutSetup64EndsWithMinus5)
+{
+    DriverPackage& package = MakePackage(false);
+    ExpectFailure(RunSetup(package), -5, GeneralFailureText(-5), L"Setup.exe");
+    EXPECT_TRUE(DriverStoreEntriesWith("Sample Card Printer").empty());
+}
+
+TEST_F(FailureRun, ConfigurationErrorOfSetup64IsShownOnceAndPassedOn)
+{
+    DriverPackage& package = MakePackage();
+    ASSERT_TRUE(package.SetIniValue(L"Depend64", L"Name1", nullptr));
+    ExpectFailure(RunSetup(package), -26, GeneralFailureText(-26), L"Setup64.exe");
+}
+
+TEST_F(FailureRun, DriverPackageRefusedEndsWithMinus33BeforeAnyFileIsCopied)
+{
+    DriverPackage& package = MakePackage();
+    ASSERT_TRUE(package.SetIniValue(L"Driver64", L"WDMInf", L"NoSuch.inf"));
+    const AnsweredRun run = RunSetup(package);
+    ASSERT_TRUE(run.ended);
+    EXPECT_EQ(static_cast<DWORD>(-33), run.exitCode);
+    ASSERT_EQ(1u, run.boxes.size());
+    // The detail is the Windows error of the refused call, whatever it is.
+    EXPECT_EQ(0u, run.boxes[0].text.find(GeneralFailureText(-33) + L"\r\n(Detailed: 0x"))
+        << ToCodePage(run.boxes[0].text, CP_UTF8);
+    EXPECT_FALSE(DirectoryExists(L"C:\\ProgramData\\CardPrinter"));
+}
+
+TEST_F(FailureRun, FailingExplicitFolderGroupShowsTheWindowsErrorAsDetail)
+{
+    DriverPackage& package = MakePackage();
+    ASSERT_TRUE(DeleteFileW(package.PathOf(L"common\\CardPrinterTool.cfg").c_str()));
+    ExpectFailure(RunSetup(package), -36,
+                  GeneralFailureText(-36) + L"\r\n(Detailed: 0x00000002)", L"Setup64.exe");
+    // The other file of the group was still copied; the driver package stays added.
+    EXPECT_TRUE(FileExists(L"C:\\ProgramData\\CardPrinter\\CardPrinterReadme.txt"));
+    EXPECT_EQ(1u, DriverStoreEntriesWith("Sample Card Printer (x64)").size());
+}
+
+TEST_F(FailureRun, ExplicitFolderBelowAMissingFolderEndsWithMinus36)
+{
+    DriverPackage& package = MakePackage();
+    const std::wstring target = package.PathOf(L"missing\\CardPrinter");
+    ASSERT_TRUE(package.SetIniValue(L"Depend64", L"Name1", (L"ToolFiles, 1:" + target + L", common").c_str()));
+    const AnsweredRun run = RunSetup(package);
+    ASSERT_TRUE(run.ended);
+    EXPECT_EQ(static_cast<DWORD>(-36), run.exitCode);
+    ASSERT_EQ(1u, run.boxes.size());
+    EXPECT_EQ(0u, run.boxes[0].text.find(GeneralFailureText(-36))) << ToCodePage(run.boxes[0].text, CP_UTF8);
+    EXPECT_FALSE(DirectoryExists(target));
+}
+
+}  // namespace
+}  // namespace e2e

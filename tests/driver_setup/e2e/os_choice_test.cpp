@@ -1,0 +1,93 @@
+// The [OS] entry that Setup.exe chooses for the Windows version that Wine
+// reports to it. Each entry of the package copies its own marker file into a
+// scratch folder, so the chosen entry is seen in what arrives there.
+#include "setup_e2e_fixture.h"
+
+using namespace testing_support;
+
+namespace e2e {
+namespace {
+
+// Four entries: 32-bit Windows, and 64-bit 7 / 8.1 / 10 with their servers.
+// Wine reports some versions as servers and others as workstations, so each
+// 64-bit entry names both keys of its version.
+void UseMarkerEntries(DriverPackage& package, const std::wstring& target)
+{
+    ASSERT_TRUE(package.SetIniValue(L"Information", L"DevInstall", L"0"));
+    ASSERT_TRUE(package.SetIniSection(
+        L"OS", L"Entry=4\nOS1=Win7,Win81,Win10\nOS2=Win764,2008R2\nOS3=Win8164,2012R2\nOS4=Win1064,2016"));
+    std::wstring driverList;
+    for (int i = 1; i <= 4; ++i) {
+        const std::wstring n = std::to_wstring(i);
+        driverList += L"OS" + n + L"=MarkDriver" + n + L", x64\n";
+        ASSERT_TRUE(package.AddFile(L"marks\\OS" + n + L".txt", "entry OS" + std::to_string(i)));
+        ASSERT_TRUE(package.SetIniSection((L"MarkDriver" + n).c_str(), L"WDMDependFiles=MarkDepend" + n));
+        ASSERT_TRUE(package.SetIniSection((L"MarkDepend" + n).c_str(),
+                                          L"Entry=1\nName1=MarkFiles" + n + L", 1:" + target + L", marks"));
+        // "name=": the profile writer drops a line without an equals sign.
+        ASSERT_TRUE(package.SetIniSection((L"MarkFiles" + n).c_str(), L"OS" + n + L".txt="));
+    }
+    ASSERT_TRUE(package.SetIniSection(L"DEV_OS1", driverList));
+}
+
+// Names of the marker files that arrived in target.
+std::wstring MarkersIn(const std::wstring& target)
+{
+    std::wstring names;
+    for (int i = 1; i <= 4; ++i) {
+        const std::wstring name = L"OS" + std::to_wstring(i) + L".txt";
+        if (FileExists(JoinPaths(target, name)))
+            names += (names.empty() ? L"" : L" ") + name;
+    }
+    return names;
+}
+
+struct VersionCase {
+    const wchar_t* wineVersion;  // nullptr: what the prefix reports by default (7 SP1)
+    const wchar_t* expectedMarkers;
+};
+
+class OsChoice : public DriverSetupRun, public ::testing::WithParamInterface<VersionCase> {};
+
+TEST_P(OsChoice, SupportedWindowsGetsItsOwn64BitEntry)
+{
+    DriverPackage& package = MakePackage();
+    const std::wstring target = package.PathOf(L"out");
+    UseMarkerEntries(package, target);
+    std::unique_ptr<WineVersionFor> version;
+    if (GetParam().wineVersion)
+        version = std::make_unique<WineVersionFor>(L"Setup.exe", GetParam().wineVersion);
+
+    const AnsweredRun run = RunSetup(package);
+    ASSERT_TRUE(run.ended);
+    EXPECT_EQ(0u, run.exitCode);
+    ExpectOnlyBox(run, kSuccessText, L"Setup64.exe");
+    EXPECT_EQ(std::wstring(GetParam().expectedMarkers), MarkersIn(target));
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, OsChoice,
+                         ::testing::Values(VersionCase{nullptr, L"OS2.txt"},
+                                           VersionCase{L"win2008r2", L"OS2.txt"},
+                                           VersionCase{L"win81", L"OS3.txt"},
+                                           VersionCase{L"win10", L"OS4.txt"}));
+
+class UnsupportedWindows : public DriverSetupRun, public ::testing::WithParamInterface<const wchar_t*> {};
+
+TEST_P(UnsupportedWindows, IsRefusedBeforeAnythingIsCopied)
+{
+    DriverPackage& package = MakePackage();
+    const std::wstring target = package.PathOf(L"out");
+    UseMarkerEntries(package, target);
+    WineVersionFor version(L"Setup.exe", GetParam());
+
+    const AnsweredRun run = RunSetup(package);
+    ASSERT_TRUE(run.ended);
+    EXPECT_EQ(static_cast<DWORD>(-1), run.exitCode);
+    ExpectOnlyBox(run, L"Your Windows is not supported.", L"Setup.exe");
+    EXPECT_EQ(L"", MarkersIn(target));
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, UnsupportedWindows, ::testing::Values(L"winxp", L"vista", L"win8"));
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,142 @@
+#include "setup_e2e_fixture.h"
+
+using namespace testing_support;
+
+namespace e2e {
+
+namespace {
+
+const wchar_t kExplicitTarget[] = L"C:\\ProgramData\\CardPrinter";
+
+std::wstring InfDir()
+{
+    wchar_t windows[MAX_PATH] = {};
+    GetSystemWindowsDirectoryW(windows, MAX_PATH);
+    return std::wstring(windows) + L"\\inf";
+}
+
+// Names of the files in one folder of the sample package.
+std::vector<std::wstring> SampleFiles(const std::wstring& relativeDir)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((std::wstring(SAMPLE_PACKAGE_DIR) + L"\\" + relativeDir + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+void RemoveFilesOf(const std::wstring& relativeDir, const std::wstring& targetDir)
+{
+    for (const std::wstring& name : SampleFiles(relativeDir))
+        DeleteFileW(JoinPaths(targetDir, name).c_str());
+}
+
+}  // namespace
+
+std::wstring GeneralFailureText(int code)
+{
+    wchar_t text[80];
+    wsprintfW(text, L"Failed to install the device driver. (-0x%02x)", -code);
+    return text;
+}
+
+std::vector<std::wstring> DriverStoreEntriesWith(const std::string& text)
+{
+    std::vector<std::wstring> entries;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((InfDir() + L"\\*.inf").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return entries;
+    do {
+        const std::wstring path = InfDir() + L"\\" + found.cFileName;
+        if (ReadFileBytes(path).find(text) != std::string::npos)
+            entries.push_back(path);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return entries;
+}
+
+DWORD SpoolerState()
+{
+    DWORD state = 0;
+    SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, GENERIC_READ);
+    if (!manager)
+        return 0;
+    SC_HANDLE service = OpenServiceW(manager, L"Spooler", SERVICE_QUERY_STATUS);
+    SERVICE_STATUS status = {};
+    if (service && QueryServiceStatus(service, &status))
+        state = status.dwCurrentState;
+    if (service)
+        CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+    return state;
+}
+
+void RemoveSampleInstallation()
+{
+    const std::wstring native = NativeSystemDir();
+    const std::wstring wow64 = Wow64SystemDir();
+    for (const wchar_t* dir : {L"x64\\spool", L"x86\\spool"}) {
+        RemoveFilesOf(dir, native);
+        RemoveFilesOf(dir, wow64);
+    }
+    for (const wchar_t* dir : {L"x64\\downlevel", L"x86\\downlevel"}) {
+        RemoveFilesOf(dir, native + L"\\downlevel");
+        RemoveFilesOf(dir, wow64 + L"\\downlevel");
+    }
+    RemoveTree(kExplicitTarget);
+    for (const std::wstring& inf : DriverStoreEntriesWith("Sample Card Printer")) {
+        DeleteFileW(inf.c_str());
+        std::wstring pnf = inf;
+        pnf.replace(pnf.size() - 3, 3, L"pnf");
+        DeleteFileW(pnf.c_str());
+    }
+}
+
+void DriverSetupRun::SetUp()
+{
+    RemoveSampleInstallation();
+}
+
+void DriverSetupRun::TearDown()
+{
+    package_.reset();
+    RemoveSampleInstallation();
+}
+
+DriverPackage& DriverSetupRun::MakePackage(bool withSetup64)
+{
+    package_ = std::make_unique<DriverPackage>(SETUP_EXE, withSetup64 ? SETUP64_EXE : L"");
+    EXPECT_TRUE(package_->Complete()) << "package folder " << ToCodePage(package_->Dir(), CP_UTF8);
+    return *package_;
+}
+
+AnsweredRun DriverSetupRun::RunSetup(const DriverPackage& package)
+{
+    return RunAnsweringBoxes(L"\"" + package.SetupPath() + L"\"", kRunTimeoutMs);
+}
+
+AnsweredRun DriverSetupRun::RunSetup64(const DriverPackage& package, const std::wstring& arguments)
+{
+    std::wstring line = L"\"" + package.Setup64Path() + L"\"";
+    if (!arguments.empty())
+        line += L" " + arguments;
+    return RunAnsweringBoxes(line, kRunTimeoutMs);
+}
+
+void ExpectOnlyBox(const AnsweredRun& run, const std::wstring& text, const std::wstring& program)
+{
+    ASSERT_EQ(1u, run.boxes.size()) << "message boxes seen";
+    EXPECT_EQ(std::wstring(kTitle), run.boxes[0].caption);
+    EXPECT_EQ(text, run.boxes[0].text);
+    EXPECT_EQ(0, lstrcmpiW(program.c_str(), run.boxes[0].program.c_str()))
+        << "box shown by " << ToCodePage(run.boxes[0].program, CP_UTF8);
+}
+
+}  // namespace e2e
