@@ -1,0 +1,61 @@
+#include "box_answerer.h"
+
+namespace testing_support {
+
+BoxAnswerer::BoxAnswerer(std::vector<int> buttons, int defaultButton)
+    : buttons_(std::move(buttons)), defaultButton_(defaultButton)
+{
+    watcher_ = std::thread([this] { Watch(); });
+}
+
+BoxAnswerer::~BoxAnswerer()
+{
+    stop_ = true;
+    watcher_.join();
+}
+
+std::vector<MessageBoxSeen> BoxAnswerer::Seen()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return seen_;
+}
+
+size_t BoxAnswerer::Count()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return seen_.size();
+}
+
+void BoxAnswerer::Watch()
+{
+    const DWORD self = GetCurrentProcessId();
+    std::vector<HWND> answered;
+    while (!stop_) {
+        HWND box = WaitForDialog(self, 50);
+        if (!box)
+            continue;
+        bool known = false;
+        for (HWND old : answered)
+            known = known || old == box;
+        // A box stays visible for a moment after its button was pressed.
+        if (known && IsWindow(box)) {
+            Sleep(20);
+            continue;
+        }
+        MessageBoxSeen seen{WindowText(box), MessageBoxText(box)};
+        int button = defaultButton_;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (seen_.size() < buttons_.size())
+                button = buttons_[seen_.size()];
+            seen_.push_back(seen);
+        }
+        answered.push_back(box);
+        // A Yes/No box has no IDOK/IDCANCEL button to click; WM_COMMAND with the
+        // identifier answers every kind of box.
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+    }
+}
+
+}  // namespace testing_support
