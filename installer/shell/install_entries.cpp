@@ -1,0 +1,72 @@
+#include "install_entries.h"
+
+#include <strsafe.h>
+
+#include "globals.h"
+#include "install_script.h"
+#include "path_helpers.h"
+#include "text_helpers.h"
+
+namespace {
+
+void SetTargetInInstallDir(const char* relativePath)
+{
+    StringCchPrintfA(g_entryTarget, kPathSize, "%s%s", g_installDir, relativePath);
+}
+
+// target is "S!path" or "W!path" (either case): the path below the system or
+// the Windows directory. False when target has another form.
+bool SetTargetInSystemFolder(const char* target, char kind, UINT(WINAPI* folderOf)(LPSTR, UINT))
+{
+    if (target[0] == '\0' || target[1] != '!' || (target[0] | 0x20) != kind)
+        return false;
+    UINT length = folderOf(g_entryTarget, kPathSize);
+    if (length == 0 || length >= kPathSize)
+        g_entryTarget[0] = '\0';
+    PathAppend(g_entryTarget, target + 2);
+    return true;
+}
+
+}  // namespace
+
+bool ResolveInstallEntry(int n)
+{
+    if (n == -1) {
+        lstrcpynA(g_entryName, g_programName, kPathSize);
+        SetTargetInInstallDir(g_programName);
+        return true;
+    }
+    if (n == 0) {
+        lstrcpynA(g_entryName, g_scriptName, kPathSize);
+        SetTargetInInstallDir(g_programName);
+        PathSetExtension(g_entryTarget, "INF");
+        return true;
+    }
+
+    ReadScriptText(kInstallSection, CounterKey(n), g_entryName, kPathSize);
+    char* comma = FindChar(g_entryName, ',');
+    if (!comma) {
+        SetTargetInInstallDir(g_entryName);
+        return true;
+    }
+    *comma = '\0';
+    const char* target = SkipWhiteSpace(comma + 1);
+    if (SetTargetInSystemFolder(target, 's', GetSystemDirectoryA))
+        return false;
+    if (!SetTargetInSystemFolder(target, 'w', GetWindowsDirectoryA))
+        SetTargetInInstallDir(target);
+    return true;
+}
+
+void ResolveGroupEntry(int n)
+{
+    ReadScriptText(kGroupSection, CounterKey(n), g_entryName, kPathSize);
+    char* comma = FindChar(g_entryName, ',');
+    if (!comma) {
+        g_entryName[0] = '\0';
+        g_entryTarget[0] = '\0';
+        return;
+    }
+    *comma = '\0';
+    SetTargetInInstallDir(comma + 1);
+}

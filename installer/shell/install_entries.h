@@ -1,0 +1,13 @@
+// Turning numbered script entries into a name and a target path, left in
+// g_entryName and g_entryTarget.
+#pragma once
+
+// Entry -1 is the program itself, 0 the install script (installed under the
+// program's base name with extension "INF"), 1 ... g_installCount the numbered
+// keys of section "Install". False only for a target in the system directory
+// ("S!"), whose file is shared and stays at uninstall.
+bool ResolveInstallEntry(int n);
+
+// Section "Group" entry n: the shortcut name, and g_installDir followed by
+// the rest of the value as it stands. Both empty without a comma.
+void ResolveGroupEntry(int n);

@@ -1,0 +1,220 @@
+#include "install_settings.h"
+
+#include <string.h>
+#include <strsafe.h>
+
+#include "globals.h"
+#include "install_script.h"
+#include "messages.h"
+#include "path_helpers.h"
+#include "registry_key.h"
+#include "text_helpers.h"
+#include "command_line.h"
+
+namespace {
+
+const char kCurrentVersionKey[] = "Software\\Microsoft\\Windows\\CurrentVersion";
+const char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+// The uninstall key path below kUninstallKey must fit into kPathSize - 1.
+const int kInstallKeyLimit = kPathSize - 1 - (sizeof(kUninstallKey) - 1) - 1;
+
+// The script's own text values that become settings after conversion.
+struct ScriptPaths {
+    char folder[kPathSize];
+    char menu[kPathSize];
+};
+
+void ReportUninstallEntryUsed(const char* displayName)
+{
+    MessageBoxA(nullptr, FormatText(IDS_UNINSTALL_ENTRY_USED, displayName), nullptr, MB_ICONERROR);
+}
+
+// Cuts text to at most limit bytes without splitting a double-byte character.
+void CutText(char* text, int limit)
+{
+    char* p = text;
+    while (*p) {
+        char* next = CharNextA(p);
+        if (next - text > limit)
+            break;
+        p = next;
+    }
+    *p = '\0';
+}
+
+// InstallKey defaults to the last component of Folder; a trailing separator
+// of Folder does not count, so that "Vendor\App\" still gives "App".
+bool ChooseInstallKey(const char* folder)
+{
+    if (g_installKey[0] == '\0') {
+        char folderName[kPathSize];
+        lstrcpynA(folderName, folder, kPathSize);
+        char* last = FindLastSeparator(folderName);
+        while (last && last[1] == '\0' && IsPathSeparator(*last)) {
+            *last = '\0';
+            last = FindLastSeparator(folderName);
+        }
+        lstrcpynA(g_installKey, PathLastComponent(folderName), kPathSize);
+    }
+    ReplaceChar(g_installKey, '/', '_');
+    ReplaceChar(g_installKey, '\\', '_');
+    CutText(g_installKey, kInstallKeyLimit);
+    return g_installKey[0] != '\0';
+}
+
+void ReadAccessoriesName(char* name, DWORD size)
+{
+    RegistryKey key;
+    if (!key.Open(HKEY_LOCAL_MACHINE, kCurrentVersionKey, KEY_READ) ||
+        !key.ReadString("SM_AccessoriesName", name, size))
+        lstrcpynA(name, "Accessories", size);
+}
+
+void ComputeMenuDir(const char* menu)
+{
+    RegistryKey folders;
+    folders.Open(g_commonMenu ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, kShellFoldersKey, KEY_READ);
+    if (!folders.ReadString(g_commonMenu ? "Common Programs" : "Programs", g_menuDir, kPathSize))
+        g_menuDir[0] = '\0';
+
+    if (IsPathSeparator(menu[0])) {
+        if (!folders.ReadString(g_commonMenu ? "Common Start Menu" : "Start Menu", g_menuDir, kPathSize))
+            g_menuDir[0] = '\0';
+        PathAppend(g_menuDir, menu);
+    } else if (menu[0] == 'a' && menu[1] == '!') {
+        char accessories[kShortNameSize];
+        ReadAccessoriesName(accessories, kShortNameSize);
+        PathAppend(g_menuDir, accessories);
+        PathAppend(g_menuDir, menu + 2);
+    } else if (menu[0] != '\0') {
+        PathAppend(g_menuDir, menu);
+    } else if (g_groupCount > 0) {
+        PathAppend(g_menuDir, g_title);
+    }
+}
+
+void ReadProgramFilesDir()
+{
+    RegistryKey key;
+    if (key.Open(HKEY_LOCAL_MACHINE, kCurrentVersionKey, KEY_READ) &&
+        key.ReadString("ProgramFilesDir", g_installDir, kPathSize))
+        return;
+    char windows[kPathSize];
+    UINT length = GetWindowsDirectoryA(windows, kPathSize);
+    if (length > 0 && length < kPathSize && windows[1] == ':') {
+        windows[2] = '\0';
+        StringCchPrintfA(g_installDir, kPathSize, "%s\\Program Files", windows);
+    } else {
+        lstrcpynA(g_installDir, "C:\\", kPathSize);
+    }
+}
+
+void ComputeInstallDir(const char* folder)
+{
+    ReadProgramFilesDir();
+    if (IsPathSeparator(folder[0])) {
+        // Keep the drive (or the share) of the program-files folder.
+        char* rootEnd = FindRootEnd(g_installDir);
+        if (HasDrivePrefix(g_installDir))
+            g_installDir[2] = '\0';
+        else if (rootEnd)
+            *rootEnd = '\0';
+        else
+            g_installDir[0] = '\0';
+        StringCchCatA(g_installDir, kPathSize, folder);
+    } else {
+        PathAppend(g_installDir, folder);
+    }
+    PathAppend(g_installDir, "");
+}
+
+// The folder of the program registered in an existing uninstall entry.
+void TakeRegisteredFolder(RegistryKey& entry)
+{
+    char command[kPathSize];
+    if (!entry.ReadString("UninstallString", command, kPathSize))
+        return;
+    CommandLineProgram(command);
+    char* separator = FindLastSeparator(command);
+    if (!separator)
+        return;
+    separator[1] = '\0';
+    lstrcpynA(g_installDir, command, kPathSize);
+}
+
+// False (after message 2) when another package holds the uninstall key or
+// another key carries the same display name.
+bool CheckUninstallEntry()
+{
+    char keyPath[kPathSize];
+    StringCchPrintfA(keyPath, kPathSize, "%s\\%s", kUninstallKey, g_installKey);
+    RegistryKey entry;
+    if (entry.Open(HKEY_LOCAL_MACHINE, keyPath, KEY_READ)) {
+        if (entry.ReadString("DisplayName", g_entryName, kPathSize) && strcmp(g_entryName, g_title) != 0) {
+            ReportUninstallEntryUsed(g_entryName);
+            return false;
+        }
+        TakeRegisteredFolder(entry);
+        char menuDir[kPathSize];
+        if (entry.ReadString("MenuDir", menuDir, kPathSize))
+            lstrcpynA(g_menuDir, menuDir, kPathSize);
+        return true;
+    }
+
+    RegistryKey uninstall;
+    if (!uninstall.Open(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_ENUMERATE_SUB_KEYS))
+        return true;
+    char name[kPathSize];
+    for (DWORD index = 0; RegEnumKeyA(uninstall.Handle(), index, name, kPathSize) == ERROR_SUCCESS; ++index) {
+        RegistryKey other;
+        if (other.Open(uninstall.Handle(), name, KEY_READ) &&
+            other.ReadString("DisplayName", g_entryName, kPathSize) && strcmp(g_entryName, g_title) == 0) {
+            ReportUninstallEntryUsed(g_entryName);
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+void ReportDamagedScript()
+{
+    ShowMessage(nullptr, IDS_DAMAGED_SCRIPT, nullptr, MB_ICONERROR);
+}
+
+bool LoadInstallSettings()
+{
+    ScriptPaths script;
+    ReadScriptText(kInstallSection, "Title", g_title, kTitleSize);
+    ReadScriptText(kInstallSection, "Folder", script.folder, kPathSize);
+    ReadScriptText(kInstallSection, "InstallKey", g_installKey, kPathSize);
+    ReadScriptText(kInstallSection, "Menu", script.menu, kPathSize);
+
+    g_resident = ReadScriptFlag("TSR");
+    g_removeNone = ReadScriptFlag("RemoveNone");
+    g_commonMenu = ReadScriptFlag("CommonMenu");
+    g_copyAll = ReadScriptFlag("CopyAll");
+
+    if (g_title[0] == '\0' || script.folder[0] == '\0') {
+        ReportDamagedScript();
+        return false;
+    }
+
+    g_installCount = CountScriptEntries(kInstallSection);
+    g_groupCount = CountScriptEntries(kGroupSection);
+
+    // A Folder that is only separators leaves no name for the uninstall key.
+    if (!ChooseInstallKey(script.folder)) {
+        ReportDamagedScript();
+        return false;
+    }
+    ReplaceChar(script.folder, '/', '\\');
+    ReplaceChar(script.menu, '/', '\\');
+
+    ComputeMenuDir(script.menu);
+    ComputeInstallDir(script.folder);
+    return CheckUninstallEntry();
+}

@@ -1,0 +1,71 @@
+#include "install_wizard.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <strsafe.h>
+
+#include "component_registration.h"
+#include "destination_page.h"
+#include "globals.h"
+#include "install_script.h"
+#include "menu_options_page.h"
+#include "messages.h"
+#include "progress_page.h"
+
+void InitWizardPage(PROPSHEETPAGEA* page, int templateId, DLGPROC procedure)
+{
+    ZeroMemory(page, sizeof(*page));
+    page->dwSize = sizeof(*page);
+    page->dwFlags = PSP_DEFAULT;
+    page->hInstance = g_hInstance;
+    page->pszTemplate = MAKEINTRESOURCEA(templateId);
+    page->pfnDlgProc = procedure;
+}
+
+void RunInstallWizard()
+{
+    SetCurrentDirectoryA(g_sourceDir);
+
+    // The progress page's template holds a progress bar.
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+
+    PROPSHEETPAGEA pages[3];
+    InitWizardPage(&pages[0], IDD_DESTINATION_PAGE, DestinationPageProc);
+    InitWizardPage(&pages[1], IDD_MENU_OPTIONS_PAGE, MenuOptionsPageProc);
+    InitWizardPage(&pages[2], IDD_PROGRESS_PAGE, ProgressPageProc);
+
+    PROPSHEETHEADERA sheet;
+    ZeroMemory(&sheet, sizeof(sheet));
+    sheet.dwSize = sizeof(sheet);
+    sheet.dwFlags = PSH_WIZARD | PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW;
+    sheet.hInstance = g_hInstance;
+    sheet.nPages = ARRAYSIZE(pages);
+    sheet.nStartPage = 0;
+    sheet.ppsp = pages;
+    PropertySheetA(&sheet);
+
+    if (!g_installDone) {
+        ShowMessage(nullptr, IDS_INSTALL_INTERRUPTED, g_title, MB_ICONINFORMATION);
+        return;
+    }
+    ShowMessage(nullptr, IDS_INSTALL_COMPLETED, g_title, MB_ICONINFORMATION);
+    if (g_openAfterInstall[0] != '\0')
+        ShellExecuteA(nullptr, "open", g_openAfterInstall, nullptr, nullptr, SW_SHOWNORMAL);
+    RegisterComponents();
+}
+
+void RegisterComponents()
+{
+    for (unsigned i = 0;; ++i) {
+        char key[32];
+        StringCchPrintfA(key, ARRAYSIZE(key), "RegFiles%u", i);
+        char value[kPathSize];
+        if (ReadScriptText(kInstallSection, key, value, kPathSize) == 0)
+            return;
+        char path[kPathSize];
+        if (SUCCEEDED(StringCchPrintfA(path, kPathSize, "%s%s", g_installDir, value)) &&
+            GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+            RegisterComponent(path, false);
+    }
+}

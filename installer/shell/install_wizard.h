@@ -1,0 +1,16 @@
+// Install mode: the three-page wizard and what follows a completed install.
+#pragma once
+#include <windows.h>
+#include <prsht.h>
+
+// One wizard page: the template of g_hInstance and its dialog procedure,
+// every other field zero.
+void InitWizardPage(PROPSHEETPAGEA* page, int templateId, DLGPROC procedure);
+
+// Runs the wizard from g_sourceDir; then message 35, the "Open" program and
+// the component registration, or message 36 when the install did not finish.
+void RunInstallWizard();
+
+// Registers each existing file named by "RegFiles0", "RegFiles1", ... below
+// g_installDir, up to the first missing key.
+void RegisterComponents();
