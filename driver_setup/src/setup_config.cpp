@@ -170,10 +170,12 @@ bool ReadSectionLines(const wchar_t* configPath, const wchar_t* section, StringL
         return false;
     // The lines end with an empty one; the buffer end bounds them all the same.
     lines[kSectionBufferSize - 1] = L'\0';
-    for (wchar_t* line = lines; line < lines + length && *line; line += wcslen(line) + 1) {
+    for (wchar_t* line = lines; line < lines + length && *line;) {
+        wchar_t* next = line + wcslen(line) + 1;
         RemoveFirst(line, L'=');
         if (!list.Add(line))
             return false;
+        line = next;
     }
     return true;
 }

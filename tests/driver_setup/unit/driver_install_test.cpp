@@ -1,0 +1,208 @@
+// InstallDriverPackage on configurations read from real TQSetup.ini files,
+// copying into the system folders of the test prefix (cleaned up afterwards).
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+#include <memory>
+#include <string>
+
+#include "driver_install.h"
+#include "setup_codes.h"
+#include "setup_test_files.h"
+#include "spooler_control.h"
+
+namespace {
+
+using namespace driver_setup_test;
+using testing_support::DirectoryExists;
+using testing_support::FileExists;
+using testing_support::ReadFileBytes;
+using testing_support::ScratchDir;
+using testing_support::WriteFileBytes;
+
+const char kPrinterInf[] =
+    "[Version]\nSignature=\"$Windows NT$\"\nClass=Printer\n"
+    "ClassGUID={4D36E979-E325-11CE-BFC1-08002BE10318}\nProvider=%Maker%\nDriverVer=06/01/2024,1.0.0.0\n"
+    "[Manufacturer]\n%Maker%=Models\n[Models]\n\"Unit Test Printer\"=Install,USBPRINT\\UnitTestPrinter\n"
+    "[Install]\nDriverFile=PCPunit.dll\n[Strings]\nMaker=\"Driver Setup Unit Test Maker\"\n";
+
+// A package folder with TQSetup.ini and source files, read as Setup reads it.
+class DriverInstall : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(1, ControlSpooler(SpoolerStart));
+        setupDir_ = package_.Path() + L"\\";
+    }
+    void TearDown() override
+    {
+        ControlSpooler(SpoolerStart);
+        RemoveDriverStoreCopies();
+    }
+
+    // Reads a configuration whose [Dep] section lists the groups.
+    int ReadConfig(const std::string& information, const std::string& groups)
+    {
+        WriteConfig(package_, "[Information]\n" + information + "[DEV_OS1]\nOS1=Driver, drv\n"
+                              "[Driver]\nWDMInf=printer.inf\nWDMDependFiles=Dep\n[Dep]\n" + groups);
+        config_ = package_ / L"TQSetup.ini";
+        setup_.reset(new DriverSetup(config_.c_str(), L"OS1", setupDir_.c_str()));
+        return ReadSetupConfig(*setup_);
+    }
+    void AddSource(const std::wstring& relative, LONGLONG secondsFromNow = -100)
+    {
+        testing_support::CreateDirectories(package_ / relative.substr(0, relative.find_last_of(L'\\')));
+        ASSERT_TRUE(WriteFileAt(package_ / relative, "new", secondsFromNow));
+    }
+    // An older file in a system folder, removed at the end of the test.
+    void AddSystemFile(const std::wstring& path)
+    {
+        cleanup_.Add(path);
+        ASSERT_TRUE(WriteFileAt(path, "old", -3600));
+    }
+    // The INF files that SetupCopyOEMInfW put into the driver store for this test.
+    void RemoveDriverStoreCopies()
+    {
+        const std::wstring infDir = SystemFolder(CSIDL_WINDOWS) + L"\\inf\\";
+        WIN32_FIND_DATAW found = {};
+        HANDLE search = FindFirstFileW((infDir + L"oem*.inf").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE)
+            return;
+        do {
+            const std::wstring path = infDir + found.cFileName;
+            if (ReadFileBytes(path).find("Driver Setup Unit Test Maker") != std::string::npos)
+                DeleteFileW(path.c_str());
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+
+    ScratchDir package_;
+    std::wstring setupDir_;
+    std::wstring config_;
+    std::unique_ptr<DriverSetup> setup_;
+    RemoveAtEnd cleanup_;
+};
+
+TEST_F(DriverInstall, RefusesAnIncompleteConfiguration)
+{
+    DriverSetup setup(L"", L"OS1", L"C:\\");
+    setup.detailCode = 7;
+    EXPECT_EQ(SetupNotReady, InstallDriverPackage(setup));
+    EXPECT_EQ(7u, setup.detailCode);
+}
+
+TEST_F(DriverInstall, AddsThePackageToTheDriverStore)
+{
+    ASSERT_EQ(SetupSucceeded, ReadConfig("DevInstall=1\n", "Entry=0\n"));
+    testing_support::CreateDirectories(package_ / L"drv");
+    ASSERT_TRUE(WriteFileBytes(package_ / L"drv\\printer.inf", kPrinterInf));
+    EXPECT_EQ(SetupSucceeded, InstallDriverPackage(*setup_));
+    EXPECT_EQ(0u, setup_->detailCode);
+}
+
+TEST_F(DriverInstall, RefusedPackageEndsTheRunBeforeAnyCopy)
+{
+    ASSERT_EQ(SetupSucceeded,
+              ReadConfig("DevInstall=1\n", "Entry=1\nName1=Files, 1:" + std::string("C:\\unit_never") + ", src\n"
+                                           "[Files]\na.txt\n"));
+    AddSource(L"src\\a.txt");
+    EXPECT_EQ(SetupDriverStoreFailed, InstallDriverPackage(*setup_));
+    EXPECT_NE(0u, setup_->detailCode);
+    EXPECT_FALSE(DirectoryExists(L"C:\\unit_never"));
+}
+
+TEST_F(DriverInstall, ExplicitTargetKeepsFilesInUseWithoutStoppingTheSpooler)
+{
+    ScratchDir target;
+    const std::string targetText = testing_support::ToCodePage(target.Path(), CP_ACP);
+    ASSERT_EQ(SetupSucceeded,
+              ReadConfig("", "Entry=1\nName1=Files, 1:" + targetText + ", src\n[Files]\nPCPui.dll\nnew.txt\n"));
+    AddSource(L"src\\PCPui.dll");
+    AddSource(L"src\\new.txt");
+    ASSERT_TRUE(WriteFileAt(target / L"PCPui.dll", "old", -3600));
+    HeldFile held(target / L"PCPui.dll");
+    EXPECT_EQ(SetupSucceeded, InstallDriverPackage(*setup_));
+    EXPECT_EQ("old", ReadFileBytes(target / L"PCPui.dll"));
+    EXPECT_EQ("new", ReadFileBytes(target / L"new.txt"));
+    EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), SpoolerState());
+}
+
+TEST_F(DriverInstall, ExplicitTargetWithoutParentEndsWith36)
+{
+    ScratchDir target;
+    const std::string orphan = testing_support::ToCodePage(target / L"missing\\target", CP_ACP);
+    ASSERT_EQ(SetupSucceeded, ReadConfig("", "Entry=1\nName1=Files, 1:" + orphan + ", src\n[Files]\na.txt\n"));
+    AddSource(L"src\\a.txt");
+    EXPECT_EQ(SetupTargetCopyFailed, InstallDriverPackage(*setup_));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_PATH_NOT_FOUND), setup_->detailCode);
+}
+
+TEST_F(DriverInstall, SpoolerFileInUseInTheSystemFolderStopsAndRestartsTheSpooler)
+{
+    const std::wstring system = SystemFolder(CSIDL_SYSTEM);
+    ASSERT_EQ(SetupSucceeded, ReadConfig("", "Entry=1\nName1=Spool, 2, spool\n[Spool]\nPCPunit_a.dll\n"
+                                             "unit_b.dll\n"));
+    AddSource(L"spool\\PCPunit_a.dll");
+    AddSource(L"spool\\unit_b.dll");
+    AddSystemFile(system + L"\\PCPunit_a.dll");
+    AddSystemFile(system + L"\\unit_b.dll");
+    HeldFile held(system + L"\\PCPunit_a.dll");
+    ASSERT_TRUE(held.IsHeld());
+    EXPECT_EQ(SetupSucceeded, InstallDriverPackage(*setup_));
+    EXPECT_EQ(0u, setup_->detailCode);
+    EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), SpoolerState());
+    EXPECT_EQ("new", ReadFileBytes(system + L"\\unit_b.dll"));
+}
+
+TEST_F(DriverInstall, FailedSystemGroupReportsItsErrorAndRestartsTheSpooler)
+{
+    const std::wstring system = SystemFolder(CSIDL_SYSTEM);
+    ASSERT_EQ(SetupSucceeded, ReadConfig("", "Entry=1\nName1=Spool, 2, spool\n[Spool]\nPCPunit_a.dll\n"
+                                             "unit_absent.dll\n"));
+    AddSource(L"spool\\PCPunit_a.dll");
+    AddSystemFile(system + L"\\PCPunit_a.dll");
+    cleanup_.Add(system + L"\\unit_absent.dll");
+    HeldFile held(system + L"\\PCPunit_a.dll");
+    EXPECT_EQ(SetupSystemCopyFailed, InstallDriverPackage(*setup_));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), setup_->detailCode);
+    EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), SpoolerState());
+}
+
+TEST_F(DriverInstall, SecondSystemFolderGroupFailsWith35)
+{
+    ASSERT_EQ(SetupSucceeded, ReadConfig("", "Entry=1\nName1=Spool, 3, spool\n[Spool]\nunit_absent.dll\n"));
+    AddSource(L"spool\\unlisted.dll");
+    cleanup_.Add(SystemFolder(CSIDL_SYSTEMX86) + L"\\unit_absent.dll");
+    EXPECT_EQ(SetupSystemX86CopyFailed, InstallDriverPackage(*setup_));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), setup_->detailCode);
+}
+
+TEST_F(DriverInstall, DownlevelGroupsOnlyAddMissingFilesAndNeverFail)
+{
+    const std::wstring downlevel = SystemFolder(CSIDL_SYSTEM) + L"\\downlevel";
+    const std::wstring downlevelX86 = SystemFolder(CSIDL_SYSTEMX86) + L"\\downlevel";
+    const bool hadDownlevel = DirectoryExists(downlevel);
+    const bool hadDownlevelX86 = DirectoryExists(downlevelX86);
+    ASSERT_EQ(SetupSucceeded,
+              ReadConfig("", "Entry=3\nName1=Rt, 4, rt\nName2=Rt, 5, rt\nName3=Broken, 4, rt\n"
+                             "[Rt]\nunit_rt_old.dll\nunit_rt_new.dll\n[Broken]\nunit_rt_absent.dll\n"));
+    AddSource(L"rt\\unit_rt_old.dll", 0);
+    AddSource(L"rt\\unit_rt_new.dll");
+    for (const std::wstring& folder : {downlevel, downlevelX86}) {
+        CreateDirectoryW(folder.c_str(), nullptr);
+        AddSystemFile(folder + L"\\unit_rt_old.dll");
+        cleanup_.Add(folder + L"\\unit_rt_new.dll");
+    }
+    EXPECT_EQ(SetupSucceeded, InstallDriverPackage(*setup_));
+    for (const std::wstring& folder : {downlevel, downlevelX86}) {
+        EXPECT_EQ("old", ReadFileBytes(folder + L"\\unit_rt_old.dll"));
+        EXPECT_EQ("new", ReadFileBytes(folder + L"\\unit_rt_new.dll"));
+    }
+    cleanup_.RemoveNow();
+    if (!hadDownlevel)
+        RemoveDirectoryW(downlevel.c_str());
+    if (!hadDownlevelX86)
+        RemoveDirectoryW(downlevelX86.c_str());
+}
+
+}  // namespace

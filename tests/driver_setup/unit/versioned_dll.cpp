@@ -1,0 +1,7 @@
+// A DLL that exists only for its version resource.
+#include <windows.h>
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID)
+{
+    return TRUE;
+}
