@@ -4,8 +4,9 @@
 
 namespace testing_support {
 
-DriverPackage::DriverPackage(const std::wstring& setupExe, const std::wstring& setup64Exe)
-    : dir_(L"pkg")
+DriverPackage::DriverPackage(const std::wstring& setupExe, const std::wstring& setup64Exe,
+                             const wchar_t* stem)
+    : dir_(stem)
 {
     complete_ = CopyTree(SAMPLE_PACKAGE_DIR, dir_.Path()) &&
                 CopyFileW(setupExe.c_str(), SetupPath().c_str(), FALSE);

@@ -11,8 +11,10 @@ namespace testing_support {
 
 class DriverPackage {
 public:
-    // setup64Exe empty: a package without x64\Setup64.exe.
-    DriverPackage(const std::wstring& setupExe, const std::wstring& setup64Exe);
+    // setup64Exe empty: a package without x64\Setup64.exe. The folder name
+    // starts with stem.
+    DriverPackage(const std::wstring& setupExe, const std::wstring& setup64Exe,
+                  const wchar_t* stem = L"pkg");
     DriverPackage(const DriverPackage&) = delete;
     DriverPackage& operator=(const DriverPackage&) = delete;
 

@@ -15,6 +15,7 @@
 
 #include "driver_package.h"
 #include "process_tree.h"
+#include "spooler_service.h"
 #include "test_files.h"
 
 using namespace testing_support;
@@ -183,22 +184,11 @@ void ReportChanges(const std::wstring& medium, const std::vector<WatchedFolder>&
 
 void ReportSpooler()
 {
-    std::wstring state = L"unknown (service control manager not reachable)";
-    SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, GENERIC_READ);
-    if (manager) {
-        SC_HANDLE service = OpenServiceW(manager, L"Spooler", SERVICE_QUERY_STATUS);
-        SERVICE_STATUS status = {};
-        if (!service)
-            state = L"unknown (no Spooler service)";
-        else if (QueryServiceStatus(service, &status))
-            state = status.dwCurrentState == SERVICE_RUNNING   ? L"running"
-                    : status.dwCurrentState == SERVICE_STOPPED ? L"stopped"
-                                                               : L"state " + std::to_wstring(status.dwCurrentState);
-        if (service)
-            CloseServiceHandle(service);
-        CloseServiceHandle(manager);
-    }
-    Print(L"Spooler: " + state);
+    const DWORD state = SpoolerState();
+    Print(L"Spooler: " + std::wstring(state == SERVICE_RUNNING   ? L"running"
+                                      : state == SERVICE_STOPPED ? L"stopped"
+                                      : state == 0               ? L"unknown"
+                                                                 : L"changing"));
 }
 
 // One program run of the medium: prints every message box answered and the

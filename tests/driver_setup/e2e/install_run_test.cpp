@@ -33,6 +33,7 @@ void ExpectSuccess(const AnsweredRun& run)
 TEST_F(InstallRun, AddsThe64BitDriverPackageCopiesEveryGroupAndReportsSuccess)
 {
     DriverPackage& package = MakePackage();
+    ASSERT_TRUE(SetSpoolerRunning(false));
     ExpectSuccess(RunSetup(package));
 
     const std::vector<std::wstring> entries = DriverStoreEntriesWith("Sample Card Printer");
@@ -64,6 +65,13 @@ TEST_F(InstallRun, HandsOverToSetup64EvenWhenThe32BitEntryWouldFail)
     ASSERT_TRUE(package.SetIniValue(L"Depend32", L"Name1", nullptr));
     ExpectSuccess(RunSetup(package));
     EXPECT_EQ(1u, DriverStoreEntriesWith("Sample Card Printer (x64)").size());
+}
+
+TEST_F(InstallRun, PackageFolderWithBlanksIsHandedOverWhole)
+{
+    DriverPackage& package = MakePackage(true, L"card printer pkg ");
+    ExpectSuccess(RunSetup(package));
+    EXPECT_TRUE(FileExists(NativeSystemDir() + L"\\PCPCardUI64.dll"));
 }
 
 TEST_F(InstallRun, RunAgainReplacesOlderFilesKeepsNewerOnesAndNeverTouchesDownlevel)

@@ -62,22 +62,6 @@ std::vector<std::wstring> DriverStoreEntriesWith(const std::string& text)
     return entries;
 }
 
-DWORD SpoolerState()
-{
-    DWORD state = 0;
-    SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, GENERIC_READ);
-    if (!manager)
-        return 0;
-    SC_HANDLE service = OpenServiceW(manager, L"Spooler", SERVICE_QUERY_STATUS);
-    SERVICE_STATUS status = {};
-    if (service && QueryServiceStatus(service, &status))
-        state = status.dwCurrentState;
-    if (service)
-        CloseServiceHandle(service);
-    CloseServiceHandle(manager);
-    return state;
-}
-
 void RemoveSampleInstallation()
 {
     const std::wstring native = NativeSystemDir();
@@ -110,9 +94,9 @@ void DriverSetupRun::TearDown()
     RemoveSampleInstallation();
 }
 
-DriverPackage& DriverSetupRun::MakePackage(bool withSetup64)
+DriverPackage& DriverSetupRun::MakePackage(bool withSetup64, const wchar_t* stem)
 {
-    package_ = std::make_unique<DriverPackage>(SETUP_EXE, withSetup64 ? SETUP64_EXE : L"");
+    package_ = std::make_unique<DriverPackage>(SETUP_EXE, withSetup64 ? SETUP64_EXE : L"", stem);
     EXPECT_TRUE(package_->Complete()) << "package folder " << ToCodePage(package_->Dir(), CP_UTF8);
     return *package_;
 }

@@ -10,6 +10,7 @@
 
 #include "driver_package.h"
 #include "process_tree.h"
+#include "spooler_service.h"
 #include "test_files.h"
 
 namespace e2e {
@@ -25,16 +26,14 @@ std::wstring GeneralFailureText(int code);
 // Windows names them oem<n>.inf; Wine keeps the original name when it is free.
 std::vector<std::wstring> DriverStoreEntriesWith(const std::string& text);
 
-// State of the "Spooler" service (SERVICE_RUNNING, ...); 0 when unknown.
-DWORD SpoolerState();
-
 class DriverSetupRun : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    // A package folder with both programs (or without x64\Setup64.exe).
-    testing_support::DriverPackage& MakePackage(bool withSetup64 = true);
+    // A package folder with both programs (or without x64\Setup64.exe),
+    // whose name starts with stem.
+    testing_support::DriverPackage& MakePackage(bool withSetup64 = true, const wchar_t* stem = L"pkg");
     // Runs the package's Setup.exe, answering its boxes and those of Setup64.exe.
     testing_support::AnsweredRun RunSetup(const testing_support::DriverPackage& package);
     // Runs Setup64.exe with the argument text given (may be empty).
