@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "code_page_fixture.h"
 #include "globals.h"
 #include "path_helpers.h"
 #include "text_helpers.h"
@@ -189,19 +190,7 @@ TEST(TextHelpers, ReplaceCharAndSkipWhiteSpace)
 
 // Under code page 932, 表 (0x95 0x5C) and ソ (0x83 0x5C) are single characters
 // whose second byte equals the backslash.
-// They run only where INSTALLER_TEST_CODE_PAGE asks for 932, and fail there
-// when the locale did not take.
-class ShiftJis : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        char wanted[8] = "";
-        if (!GetEnvironmentVariableA("INSTALLER_TEST_CODE_PAGE", wanted, sizeof(wanted)))
-            GTEST_SKIP() << "needs code page 932 (LC_ALL=ja_JP.UTF-8)";
-        ASSERT_STREQ("932", wanted);
-        ASSERT_EQ(932u, GetACP());
-    }
-};
+using ShiftJis = JapaneseCodePageTest;
 
 TEST_F(ShiftJis, TrailByteBackslashIsNoSeparator)
 {
