@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "code_page_fixture.h"
 #include "command_line.h"
 #include "globals.h"
 #include "install_entries.h"
@@ -233,6 +234,61 @@ TEST_F(Settings, SameTitleUnderAnotherKeyIsRefused)
     EXPECT_EQ(L"The uninstall entry already used by 'Shell Test Tool'. Please uninstall it.", outcome.boxText);
 
     Load(Script("Title=shell test tool\r\nFolder=ShellTestApp\r\n"));
+}
+
+std::wstring SampleScript(const wchar_t* name)
+{
+    return std::wstring(SAMPLE_PACKAGE_DIR) + L"\\" + name;
+}
+
+bool LoadSampleScript(const wchar_t* name)
+{
+    lstrcpynA(g_scriptPath, Ansi(SampleScript(name)).c_str(), kPathSize);
+    lstrcpynA(g_programName, "install.exe", kFileNameSize);
+    CallOutcome outcome = RunAnsweringBox([] { return LoadInstallSettings(); });
+    EXPECT_EQ(L"", outcome.boxText) << name;
+    return outcome.result;
+}
+
+TEST_F(Settings, SamplePackageScriptsListTheSameFiles)
+{
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    for (const wchar_t* name : {L"installE.INF", L"installJ.INF", L"installC.INF"}) {
+        ASSERT_TRUE(LoadSampleScript(name)) << name;
+        EXPECT_EQ(15, g_installCount) << name;
+        EXPECT_EQ(3, g_groupCount) << name;
+        EXPECT_STREQ("SampleCardPrinter", g_installKey);
+        EXPECT_TRUE(ResolveInstallEntry(14));
+        EXPECT_EQ(std::string(windows) + "\\SampleCardPrinter.cfg", g_entryTarget);
+        EXPECT_FALSE(ResolveInstallEntry(15)) << "the shared runtime stays in the system directory";
+        ResolveGroupEntry(3);
+        EXPECT_EQ(std::string(g_installDir) + "install.exe,/r", g_entryTarget);
+    }
+    ASSERT_TRUE(LoadSampleScript(L"installE.INF"));
+    EXPECT_STREQ("Sample Card Printer Software", g_title);
+    EXPECT_STREQ("D:\\Programs\\Sample Card Printer\\Driver Setup\\", g_installDir);
+    EXPECT_STREQ("C:\\Menu\\Programs\\Sample Card Printer", g_menuDir);
+}
+
+// The Japanese sample script read under code page 932.
+class JapaneseSettings : public Settings {
+protected:
+    void SetUp() override
+    {
+        REQUIRE_JAPANESE_CODE_PAGE();
+        Settings::SetUp();
+    }
+};
+
+TEST_F(JapaneseSettings, SampleScriptKeepsDoubleByteNamesWhole)
+{
+    ASSERT_TRUE(LoadSampleScript(L"installJ.INF"));
+    EXPECT_EQ(L"サンプル カードプリンタ ソフトウェア", Wide(g_title));
+    EXPECT_EQ(L"D:\\Programs\\Sample Card Printer\\ソフト\\", Wide(g_installDir));
+    EXPECT_EQ(L"C:\\Menu\\Programs\\サンプル カードプリンタ", Wide(g_menuDir));
+    ResolveGroupEntry(1);
+    EXPECT_EQ(L"ドライバのセットアップ", Wide(g_entryName));
 }
 
 // The entry resolvers work on the globals that the settings load leaves.
