@@ -13,14 +13,6 @@ using FailureRun = DriverSetupRun;
 
 const wchar_t kAlreadyRunning[] = L"This tool is already running.";
 
-void ExpectFailure(const AnsweredRun& run, int code, const std::wstring& text,
-                   const std::wstring& program)
-{
-    ASSERT_TRUE(run.ended);
-    EXPECT_EQ(static_cast<DWORD>(code), run.exitCode);
-    ExpectOnlyBox(run, text, program);
-}
-
 std::wstring Quoted(const std::wstring& text)
 {
     return L"\"" + text + L"\"";
@@ -29,8 +21,8 @@ std::wstring Quoted(const std::wstring& text)
 TEST_F(FailureRun, Setup64WithoutExactlyTwoArgumentsEndsWithMinus6)
 {
     DriverPackage& package = MakePackage();
-    ExpectFailure(RunSetup64(package, L""), -6, GeneralFailureText(-6), L"Setup64.exe");
-    ExpectFailure(RunSetup64(package, Quoted(package.Dir()) + L" OS2 extra"), -6,
+    ExpectOutcome(RunSetup64(package, L""), -6, GeneralFailureText(-6), L"Setup64.exe");
+    ExpectOutcome(RunSetup64(package, Quoted(package.Dir()) + L" OS2 extra"), -6,
                   GeneralFailureText(-6), L"Setup64.exe");
 }
 
@@ -38,7 +30,7 @@ TEST_F(FailureRun, Setup64WithoutConfigurationFileReportsTheMissingDriverList)
 {
     DriverPackage& package = MakePackage();
     ScratchDir empty(L"nocfg");
-    ExpectFailure(RunSetup64(package, Quoted(empty.Path()) + L" OS2"), -18, GeneralFailureText(-18),
+    ExpectOutcome(RunSetup64(package, Quoted(empty.Path()) + L" OS2"), -18, GeneralFailureText(-18),
                   L"Setup64.exe");
 }
 
@@ -52,8 +44,8 @@ TEST_F(FailureRun, SecondCopyWhileTheFirstShowsItsBoxSaysAlreadyRunning)
     ASSERT_NE(nullptr, box);
     EXPECT_EQ(std::wstring(kSuccessText), MessageBoxText(box));
 
-    ExpectFailure(RunSetup(package), -2, kAlreadyRunning, L"Setup.exe");
-    ExpectFailure(RunSetup64(package, Quoted(package.Dir()) + L" OS2"), -2, kAlreadyRunning,
+    ExpectOutcome(RunSetup(package), -2, kAlreadyRunning, L"Setup.exe");
+    ExpectOutcome(RunSetup64(package, Quoted(package.Dir()) + L" OS2"), -2, kAlreadyRunning,
                   L"Setup64.exe");
 
     // The first run goes on undisturbed.
@@ -69,7 +61,7 @@ TEST_F(FailureRun, MissingConfigurationFileEndsWithMinus4)
 {
     DriverPackage& package = MakePackage();
     ASSERT_TRUE(DeleteFileW(package.IniPath().c_str()));
-    ExpectFailure(RunSetup(package), -4, GeneralFailureText(-4), L"Setup.exe");
+    ExpectOutcome(RunSetup(package), -4, GeneralFailureText(-4), L"Setup.exe");
 }
 
 TEST_F(FailureRun, NoEntryForThisWindowsEndsWithMinus17)
@@ -77,13 +69,13 @@ TEST_F(FailureRun, NoEntryForThisWindowsEndsWithMinus17)
     DriverPackage& package = MakePackage();
     // Only the 32-bit entry is left, which holds no 64-bit key.
     ASSERT_TRUE(package.SetIniValue(L"OS", L"Entry", L"1"));
-    ExpectFailure(RunSetup(package), -17, GeneralFailureText(-17), L"Setup.exe");
+    ExpectOutcome(RunSetup(package), -17, GeneralFailureText(-17), L"Setup.exe");
 }
 
 TEST_F(FailureRun, PackageWithoutSetup64EndsWithMinus5)
 {
     DriverPackage& package = MakePackage(false);
-    ExpectFailure(RunSetup(package), -5, GeneralFailureText(-5), L"Setup.exe");
+    ExpectOutcome(RunSetup(package), -5, GeneralFailureText(-5), L"Setup.exe");
     EXPECT_TRUE(DriverStoreEntriesWith("Sample Card Printer").empty());
 }
 
@@ -91,7 +83,7 @@ TEST_F(FailureRun, ConfigurationErrorOfSetup64IsShownOnceAndPassedOn)
 {
     DriverPackage& package = MakePackage();
     ASSERT_TRUE(package.SetIniValue(L"Depend64", L"Name1", nullptr));
-    ExpectFailure(RunSetup(package), -26, GeneralFailureText(-26), L"Setup64.exe");
+    ExpectOutcome(RunSetup(package), -26, GeneralFailureText(-26), L"Setup64.exe");
 }
 
 TEST_F(FailureRun, DriverPackageRefusedEndsWithMinus33BeforeAnyFileIsCopied)
@@ -112,7 +104,7 @@ TEST_F(FailureRun, FailingExplicitFolderGroupShowsTheWindowsErrorAsDetail)
 {
     DriverPackage& package = MakePackage();
     ASSERT_TRUE(DeleteFileW(package.PathOf(L"common\\CardPrinterTool.cfg").c_str()));
-    ExpectFailure(RunSetup(package), -36,
+    ExpectOutcome(RunSetup(package), -36,
                   GeneralFailureText(-36) + L"\r\n(Detailed: 0x00000002)", L"Setup64.exe");
     // The other file of the group was still copied; the driver package stays added.
     EXPECT_TRUE(FileExists(L"C:\\ProgramData\\CardPrinter\\CardPrinterReadme.txt"));

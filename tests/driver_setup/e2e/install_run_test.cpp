@@ -23,13 +23,6 @@ void ExpectCopyOf(const std::wstring& sampleRelative, const std::wstring& target
     EXPECT_EQ(SampleFile(sampleRelative), ReadFileBytes(target)) << ToCodePage(target, CP_UTF8);
 }
 
-void ExpectSuccess(const AnsweredRun& run)
-{
-    ASSERT_TRUE(run.ended);
-    EXPECT_EQ(0u, run.exitCode);
-    ExpectOnlyBox(run, kSuccessText, L"Setup64.exe");
-}
-
 TEST_F(InstallRun, AddsThe64BitDriverPackageCopiesEveryGroupAndReportsSuccess)
 {
     DriverPackage& package = MakePackage();
@@ -109,10 +102,7 @@ TEST_F(InstallRun, EmptyOrMissingProductNameLeavesTwoBlanksInTheSuccessText)
         SCOPED_TRACE(products ? "empty Products" : "no Products");
         DriverPackage& package = MakePackage();
         ASSERT_TRUE(package.SetIniValue(L"Information", L"Products", products));
-        const AnsweredRun run = RunSetup(package);
-        ASSERT_TRUE(run.ended);
-        EXPECT_EQ(0u, run.exitCode);
-        ExpectOnlyBox(run, expected, L"Setup64.exe");
+        ExpectSuccess(RunSetup(package), expected);
     }
 }
 

@@ -58,10 +58,7 @@ TEST_P(OsChoice, SupportedWindowsGetsItsOwn64BitEntry)
     if (GetParam().wineVersion)
         version = std::make_unique<WineVersionFor>(L"Setup.exe", GetParam().wineVersion);
 
-    const AnsweredRun run = RunSetup(package);
-    ASSERT_TRUE(run.ended);
-    EXPECT_EQ(0u, run.exitCode);
-    ExpectOnlyBox(run, kSuccessText, L"Setup64.exe");
+    ExpectSuccess(RunSetup(package));
     EXPECT_EQ(std::wstring(GetParam().expectedMarkers), MarkersIn(target));
 }
 
@@ -80,10 +77,7 @@ TEST_P(UnsupportedWindows, IsRefusedBeforeAnythingIsCopied)
     UseMarkerEntries(package, target);
     WineVersionFor version(L"Setup.exe", GetParam());
 
-    const AnsweredRun run = RunSetup(package);
-    ASSERT_TRUE(run.ended);
-    EXPECT_EQ(static_cast<DWORD>(-1), run.exitCode);
-    ExpectOnlyBox(run, L"Your Windows is not supported.", L"Setup.exe");
+    ExpectOutcome(RunSetup(package), -1, L"Your Windows is not supported.", L"Setup.exe");
     EXPECT_EQ(L"", MarkersIn(target));
 }
 

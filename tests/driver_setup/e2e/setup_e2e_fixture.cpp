@@ -123,4 +123,17 @@ void ExpectOnlyBox(const AnsweredRun& run, const std::wstring& text, const std::
         << "box shown by " << ToCodePage(run.boxes[0].program, CP_UTF8);
 }
 
+void ExpectOutcome(const AnsweredRun& run, int code, const std::wstring& text,
+                   const std::wstring& program)
+{
+    ASSERT_TRUE(run.ended);
+    EXPECT_EQ(static_cast<DWORD>(code), run.exitCode);
+    ExpectOnlyBox(run, text, program);
+}
+
+void ExpectSuccess(const AnsweredRun& run, const std::wstring& text)
+{
+    ExpectOutcome(run, 0, text, L"Setup64.exe");
+}
+
 }  // namespace e2e

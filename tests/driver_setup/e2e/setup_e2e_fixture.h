@@ -49,6 +49,13 @@ private:
 void ExpectOnlyBox(const testing_support::AnsweredRun& run, const std::wstring& text,
                    const std::wstring& program);
 
+// Expects a run that ended with code after that one box.
+void ExpectOutcome(const testing_support::AnsweredRun& run, int code, const std::wstring& text,
+                   const std::wstring& program);
+
+// Expects a run that ended with 0 after Setup64.exe's success message.
+void ExpectSuccess(const testing_support::AnsweredRun& run, const std::wstring& text = kSuccessText);
+
 // Removes what the sample package installs outside its own folder.
 void RemoveSampleInstallation();
 

@@ -69,12 +69,19 @@ protected:
     // Installs the package once, then makes target an older local copy.
     void InstallAndAge(DriverPackage& package, const std::wstring& target, const wchar_t* source)
     {
-        const AnsweredRun first = RunSetup(package);
-        ASSERT_TRUE(first.ended);
-        ASSERT_EQ(0u, first.exitCode);
+        ExpectSuccess(RunSetup(package));
         ASSERT_TRUE(WriteFileBytes(target, "in use"));
         ASSERT_TRUE(SetFileWriteTime(target, ShiftTime(FileWriteTime(package.PathOf(source)), -3600)));
         ASSERT_TRUE(SetSpoolerRunning(true));
+    }
+
+    // Runs Setup.exe while target is held; true when the spooler was seen stopped.
+    bool RunWhileHeld(const DriverPackage& package, const std::wstring& target)
+    {
+        FileHeldBySpooler held(target);
+        EXPECT_TRUE(held.IsHeld());
+        ExpectSuccess(RunSetup(package));
+        return held.SawSpoolerStopped();
     }
 };
 
@@ -83,14 +90,7 @@ TEST_F(SpoolerRun, OlderPcpFileInUseInSystemFolderStopsTheSpoolerWhichRunsAgainA
     DriverPackage& package = MakePackage();
     const std::wstring target = NativeSystemDir() + L"\\PCPCardUI64.dll";
     InstallAndAge(package, target, L"x64\\spool\\PCPCardUI64.dll");
-
-    FileHeldBySpooler held(target);
-    ASSERT_TRUE(held.IsHeld());
-    const AnsweredRun run = RunSetup(package);
-    ASSERT_TRUE(run.ended);
-    EXPECT_EQ(0u, run.exitCode);
-    ExpectOnlyBox(run, kSuccessText, L"Setup64.exe");
-    EXPECT_TRUE(held.SawSpoolerStopped());
+    EXPECT_TRUE(RunWhileHeld(package, target));
     EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), SpoolerState());
 }
 
@@ -99,15 +99,7 @@ TEST_F(SpoolerRun, OlderFileInUseInExplicitFolderStaysWithoutStoppingTheSpooler)
     DriverPackage& package = MakePackage();
     const std::wstring target = L"C:\\ProgramData\\CardPrinter\\CardPrinterTool.cfg";
     InstallAndAge(package, target, L"common\\CardPrinterTool.cfg");
-    {
-        FileHeldBySpooler held(target);
-        ASSERT_TRUE(held.IsHeld());
-        const AnsweredRun run = RunSetup(package);
-        ASSERT_TRUE(run.ended);
-        EXPECT_EQ(0u, run.exitCode);
-        ExpectOnlyBox(run, kSuccessText, L"Setup64.exe");
-        EXPECT_FALSE(held.SawSpoolerStopped());
-    }
+    EXPECT_FALSE(RunWhileHeld(package, target));
     EXPECT_EQ("in use", ReadFileBytes(target));
     EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), SpoolerState());
 }
