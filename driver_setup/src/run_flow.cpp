@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <shellapi.h>
 #include <shlwapi.h>
-#include <stdlib.h>
 #include <strsafe.h>
 
 #include "driver_install.h"
@@ -99,16 +98,13 @@ int RunSetup()
     if (!IsSupportedLevel(IdentifyWindows()))
         return Fail(SetupUnsupportedWindows);
 
-    wchar_t programPath[SETUP_PATH_SIZE];
-    const DWORD length = GetModuleFileNameW(nullptr, programPath, ARRAYSIZE(programPath));
-    wchar_t drive[3];
-    wchar_t directory[256];
+    // The package directory is the program path without its file name (drive
+    // and directory, ending with a backslash).
     wchar_t setupDirectory[SETUP_PATH_SIZE];
-    if (length == 0 || length >= ARRAYSIZE(programPath) ||
-        _wsplitpath_s(programPath, drive, ARRAYSIZE(drive), directory, ARRAYSIZE(directory), nullptr, 0,
-                      nullptr, 0) != 0 ||
-        FAILED(StringCchPrintfW(setupDirectory, ARRAYSIZE(setupDirectory), L"%s%s", drive, directory)))
+    const DWORD length = GetModuleFileNameW(nullptr, setupDirectory, ARRAYSIZE(setupDirectory));
+    if (length == 0 || length >= ARRAYSIZE(setupDirectory))
         return Fail(SetupNoProgramPath);
+    *PathFindFileNameW(setupDirectory) = L'\0';
 
     wchar_t configPath[SETUP_PATH_SIZE];
     if (!JoinPath(configPath, setupDirectory, kConfigFileName) || !PathFileExistsW(configPath))
