@@ -99,15 +99,23 @@ DWORD ExitCode(RunningProgram& program)
     return code;
 }
 
+// Starts the program, answers its one message box and expects exit code 1.
+MessageBoxSeen RunAnsweringOneBox(const PackageFolder& folder, const std::wstring& arguments, int button)
+{
+    RunningProgram program;
+    if (!folder.Start(arguments, &program)) {
+        ADD_FAILURE() << "install.exe did not start";
+        return MessageBoxSeen();
+    }
+    MessageBoxSeen seen = Answer(program, button);
+    EXPECT_EQ(1u, ExitCode(program)) << arguments;
+    return seen;
+}
+
 // The title in the uninstall confirmation tells which script was loaded.
 std::wstring TitleOfLoadedScript(const PackageFolder& folder)
 {
-    RunningProgram program;
-    if (!folder.Start(L"r", &program))
-        return L"<not started>";
-    MessageBoxSeen seen = Answer(program, IDCANCEL);
-    EXPECT_EQ(1u, ExitCode(program));
-    return seen.caption;
+    return RunAnsweringOneBox(folder, L"r", IDCANCEL).caption;
 }
 
 }  // namespace
@@ -160,12 +168,9 @@ TEST(ScriptChoice, NoScriptAtAllIsADamagedFile)
     PackageFolder folder;
     ASSERT_TRUE(folder.Copied());
     for (const wchar_t* arguments : {L"", L"/r", L"x C:\\nowhere\\install.exe"}) {
-        RunningProgram program;
-        ASSERT_TRUE(folder.Start(arguments, &program));
-        MessageBoxSeen seen = Answer(program, IDOK);
+        MessageBoxSeen seen = RunAnsweringOneBox(folder, arguments, IDOK);
         EXPECT_EQ(L"Damaged file, or NO Information file.", seen.text) << arguments;
         EXPECT_EQ(L"Error", seen.caption);
-        EXPECT_EQ(1u, ExitCode(program));
     }
 }
 
@@ -175,10 +180,7 @@ TEST(ScriptChoice, TooLongProgramNameIsRefused)
     PackageFolder folder(name + L".exe");
     ASSERT_TRUE(folder.Copied());
     folder.WriteScript(name + L".INF", Script("Long Name Tool"));
-    RunningProgram program;
-    ASSERT_TRUE(folder.Start(L"", &program));
-    EXPECT_EQ(L"Damaged file, or NO Information file.", Answer(program, IDOK).text);
-    EXPECT_EQ(1u, ExitCode(program));
+    EXPECT_EQ(L"Damaged file, or NO Information file.", RunAnsweringOneBox(folder, L"", IDOK).text);
 }
 
 TEST(CommandLine, UninstallFormsAskForConfirmation)
@@ -187,12 +189,9 @@ TEST(CommandLine, UninstallFormsAskForConfirmation)
     ASSERT_TRUE(folder.Copied());
     folder.WriteScript(L"install.INF", Script("Confirm Tool"));
     for (const wchar_t* arguments : {L"/R", L"/r", L"R", L"r", L"right away"}) {
-        RunningProgram program;
-        ASSERT_TRUE(folder.Start(arguments, &program));
-        MessageBoxSeen seen = Answer(program, IDCANCEL);
+        MessageBoxSeen seen = RunAnsweringOneBox(folder, arguments, IDCANCEL);
         EXPECT_EQ(L"Confirm Tool will be uninstalled.", seen.text) << arguments;
         EXPECT_EQ(L"Confirm Tool", seen.caption);
-        EXPECT_EQ(1u, ExitCode(program));
     }
 }
 
@@ -228,11 +227,8 @@ TEST(CommandLine, CopyModeWorksOnTheNamedProgramsFolder)
     ASSERT_TRUE(holder.Set(L"DisplayName", L"Key Holder"));
 
     for (const wchar_t* mode : {L"x ", L"/x "}) {
-        RunningProgram program;
-        ASSERT_TRUE(runner.Start(mode + installed.Program(), &program));
         EXPECT_EQ(L"The uninstall entry already used by 'Key Holder'. Please uninstall it.",
-                  Answer(program, IDOK).text) << mode;
-        EXPECT_EQ(1u, ExitCode(program));
+                  RunAnsweringOneBox(runner, mode + installed.Program(), IDOK).text) << mode;
     }
 }
 
@@ -242,11 +238,8 @@ TEST(CommandLine, CopyModeWithoutPathDoesNothing)
     ASSERT_TRUE(folder.Copied());
     folder.WriteScript(L"install.INF", Script("Runner Tool"));
     for (const wchar_t* arguments : {L"x", L"x ", L"/x"}) {
-        RunningProgram program;
-        ASSERT_TRUE(folder.Start(arguments, &program));
         EXPECT_EQ(L"Failed in executing the uninstallation program.  Uninstall unnecessary files manually.",
-                  Answer(program, IDOK).text) << arguments;
-        EXPECT_EQ(1u, ExitCode(program));
+                  RunAnsweringOneBox(folder, arguments, IDOK).text) << arguments;
     }
 }
 
@@ -299,22 +292,15 @@ protected:
 TEST_F(HandOver, ConfirmationOfAResidentProgram)
 {
     folder_.WriteScript(L"shelltest.INF", Script("Hand Over Tool", "TSR=1\r\nInstallKey=ShellTestHandOver\r\n"));
-    RunningProgram program;
-    ASSERT_TRUE(folder_.Start(L"/r", &program));
-    MessageBoxSeen seen = Answer(program, IDCANCEL);
     EXPECT_EQ(L"Hand Over Tool will be uninstalled.  If resident applications still exist, close them and then "
               L"press <OK> button.",
-              seen.text);
-    EXPECT_EQ(1u, ExitCode(program));
+              RunAnsweringOneBox(folder_, L"/r", IDCANCEL).text);
 }
 
 TEST_F(HandOver, CancelLeavesEverythingUntouched)
 {
     folder_.WriteScript(L"shelltest.INF", Script("Hand Over Tool", "InstallKey=ShellTestHandOver\r\n"));
-    RunningProgram program;
-    ASSERT_TRUE(folder_.Start(L"/r", &program));
-    Answer(program, IDCANCEL);
-    EXPECT_EQ(1u, ExitCode(program));
+    RunAnsweringOneBox(folder_, L"/r", IDCANCEL);
     EXPECT_FALSE(FileExists(copy_));
     EXPECT_FALSE(FileExists(marker_));
     EXPECT_TRUE(FileExists(folder_.Program()));

@@ -11,20 +11,6 @@
 
 namespace {
 
-bool LanguageOfThisRun(Language* language)
-{
-    wchar_t name[8] = {};
-    DWORD length = GetEnvironmentVariableW(L"INSTALL_TEST_LANGUAGE", name, 8);
-    const wchar_t* names[kLanguageCount] = {L"en", L"ja", L"zh"};
-    for (int candidate = English; length > 0 && length < 8 && candidate < kLanguageCount; ++candidate) {
-        if (lstrcmpW(name, names[candidate]) == 0) {
-            *language = static_cast<Language>(candidate);
-            return true;
-        }
-    }
-    return false;
-}
-
 INT_PTR CALLBACK PassiveDialogProc(HWND, UINT message, WPARAM, LPARAM)
 {
     return message == WM_INITDIALOG;

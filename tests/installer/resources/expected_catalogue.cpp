@@ -1,6 +1,8 @@
 // The message catalogue as install must carry it, by number, in every language.
 #include "expected_catalogue.h"
 
+#include <cstring>
+
 const std::vector<CatalogueText>& Catalogue()
 {
     static const std::vector<CatalogueText> kCatalogue = {
@@ -135,4 +137,17 @@ const wchar_t* ExpectedText(UINT id, Language language)
             return entry.text[language];
     }
     return nullptr;
+}
+
+bool LanguageOfThisRun(Language* language)
+{
+    char name[8] = {};
+    DWORD length = GetEnvironmentVariableA("INSTALL_TEST_LANGUAGE", name, sizeof name);
+    for (int candidate = English; length > 0 && length < sizeof name && candidate < kLanguageCount; ++candidate) {
+        if (std::strcmp(name, InfoOf(static_cast<Language>(candidate)).name) == 0) {
+            *language = static_cast<Language>(candidate);
+            return true;
+        }
+    }
+    return false;
 }

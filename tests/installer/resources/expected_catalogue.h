@@ -32,3 +32,7 @@ const std::vector<CatalogueText>& Catalogue();
 
 // The text of id in language; nullptr for an identifier the catalogue lacks.
 const wchar_t* ExpectedText(UINT id, Language language);
+
+// The language a test run was started in, named by the environment variable
+// INSTALL_TEST_LANGUAGE ("en", "ja" or "zh"); false when it names none.
+bool LanguageOfThisRun(Language* language);

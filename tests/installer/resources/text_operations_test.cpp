@@ -18,20 +18,6 @@ namespace {
 
 using testing_support::ToCodePage;
 
-// The language named by INSTALL_TEST_LANGUAGE ("en", "ja" or "zh").
-bool LanguageOfThisRun(Language* language)
-{
-    char name[8] = {};
-    DWORD length = GetEnvironmentVariableA("INSTALL_TEST_LANGUAGE", name, sizeof name);
-    for (int candidate = English; length > 0 && length < sizeof name && candidate < kLanguageCount; ++candidate) {
-        if (std::strcmp(name, InfoOf(static_cast<Language>(candidate)).name) == 0) {
-            *language = static_cast<Language>(candidate);
-            return true;
-        }
-    }
-    return false;
-}
-
 // pattern with its %s and %u conversions replaced, in order, by values.
 std::string Fill(std::string pattern, std::initializer_list<std::string> values)
 {

@@ -367,21 +367,22 @@ TEST_F(Entries, GroupEntries)
     EXPECT_STREQ("", g_entryTarget);
 }
 
+std::string ProgramOf(const char* commandLine)
+{
+    char buffer[kPathSize];
+    lstrcpynA(buffer, commandLine, kPathSize);
+    return CommandLineProgram(buffer);
+}
+
 TEST(CommandLineProgram, ReducesToTheProgramPath)
 {
-    char quoted[kPathSize] = "\"C:\\Program Files\\App\\install.exe\" /r";
-    EXPECT_STREQ("C:\\Program Files\\App\\install.exe", CommandLineProgram(quoted));
-    char plain[kPathSize] = " \t C:\\App\\install.exe /r";
-    EXPECT_STREQ("C:\\App\\install.exe", CommandLineProgram(plain));
-    char bare[kPathSize] = "install.exe";
-    EXPECT_STREQ("install.exe", CommandLineProgram(bare));
+    EXPECT_EQ("C:\\Program Files\\App\\install.exe", ProgramOf("\"C:\\Program Files\\App\\install.exe\" /r"));
+    EXPECT_EQ("C:\\App\\install.exe", ProgramOf(" \t C:\\App\\install.exe /r"));
+    EXPECT_EQ("install.exe", ProgramOf("install.exe"));
     // The closing quote is looked for from the second character on.
-    char emptyQuotes[kPathSize] = "\"\" x\" y";
-    EXPECT_STREQ("\" x", CommandLineProgram(emptyQuotes));
-    char lone[kPathSize] = "\"";
-    EXPECT_STREQ("", CommandLineProgram(lone));
-    char unclosed[kPathSize] = "\"C:\\a b";
-    EXPECT_STREQ("C:\\a b", CommandLineProgram(unclosed));
+    EXPECT_EQ("\" x", ProgramOf("\"\" x\" y"));
+    EXPECT_EQ("", ProgramOf("\""));
+    EXPECT_EQ("C:\\a b", ProgramOf("\"C:\\a b"));
 }
 
 TEST(RegistryKey, ReadsOnlyPlainStringsThatFit)
