@@ -5,19 +5,17 @@
 // A kernel object handle closed with CloseHandle.
 class KernelHandle {
 public:
-    explicit KernelHandle(HANDLE handle = nullptr) : handle_(handle) {}
+    explicit KernelHandle(HANDLE handle) : handle_(handle) {}
     KernelHandle(const KernelHandle&) = delete;
     KernelHandle& operator=(const KernelHandle&) = delete;
-    ~KernelHandle() { Close(); }
-
-    HANDLE Get() const { return handle_; }
-    bool IsValid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
-    void Close()
+    ~KernelHandle()
     {
         if (IsValid())
             CloseHandle(handle_);
-        handle_ = nullptr;
     }
+
+    HANDLE Get() const { return handle_; }
+    bool IsValid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
 
 private:
     HANDLE handle_;

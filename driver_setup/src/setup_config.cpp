@@ -94,6 +94,7 @@ int ReadFileGroup(DriverSetup& setup, const wchar_t* dependSection, int number, 
     if (targetRead != SetupSucceeded)
         return targetRead;
     StripFieldPrefix(fields.At(2));
+    // A source folder too long for a path is refused like a broken Name list.
     if (!JoinPath(group.sourceDirectory, setup.setupDirectory, fields.At(2)))
         return SetupNoGroupName;
     return SetupSucceeded;
@@ -109,6 +110,7 @@ int ReadInfPath(DriverSetup& setup, StringList& driverList)
     if (driverList.Count() < 2)
         return SetupNoDriverList;
     StripFieldPrefix(driverList.At(1));
+    // An INF path too long for its buffer is refused like a missing INF name.
     wchar_t driverDirectory[SETUP_PATH_SIZE];
     if (!JoinPath(driverDirectory, setup.setupDirectory, driverList.At(1)) ||
         !JoinPath(setup.infPath, driverDirectory, infName))

@@ -264,6 +264,11 @@ TEST_F(SetupConfig, ReportsEachMissingPieceWithItsCode)
         {"kind 6", kDepend + "[Dep]\nEntry=1\nName1=F, 6, x86\n[F]\na\n", SetupBadTargetKind},
         {"kind 0", kDepend + "[Dep]\nEntry=1\nName1=F, 0, x86\n[F]\na\n", SetupBadTargetKind},
         {"kind not a number", kDepend + "[Dep]\nEntry=1\nName1=F, x, x86\n[F]\na\n", SetupBadTargetKind},
+        {"INF path too long", "[Information]\nDevInstall=1\n" + kDriver + "[Driver]\nWDMInf=" +
+                                  std::string(250, 'i') + "\n",
+         SetupNoInfName},
+        {"source path too long", kDepend + "[Dep]\nEntry=1\nName1=F, 2, " + std::string(250, 's') + "\n[F]\na\n",
+         SetupNoGroupName},
     };
     for (const FailingConfig& failing : cases) {
         EXPECT_EQ(failing.code, Read(failing.content)) << failing.why;
