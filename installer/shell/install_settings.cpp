@@ -3,13 +3,13 @@
 #include <string.h>
 #include <strsafe.h>
 
+#include "command_line.h"
 #include "globals.h"
 #include "install_script.h"
 #include "messages.h"
 #include "path_helpers.h"
 #include "registry_key.h"
 #include "text_helpers.h"
-#include "command_line.h"
 
 namespace {
 
@@ -19,12 +19,6 @@ const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Unin
 
 // The uninstall key path below kUninstallKey must fit into kPathSize - 1.
 const int kInstallKeyLimit = kPathSize - 1 - (sizeof(kUninstallKey) - 1) - 1;
-
-// The script's own text values that become settings after conversion.
-struct ScriptPaths {
-    char folder[kPathSize];
-    char menu[kPathSize];
-};
 
 void ReportUninstallEntryUsed(const char* displayName)
 {
@@ -187,18 +181,19 @@ void ReportDamagedScript()
 
 bool LoadInstallSettings()
 {
-    ScriptPaths script;
+    char folder[kPathSize];
+    char menu[kPathSize];
     ReadScriptText(kInstallSection, "Title", g_title, kTitleSize);
-    ReadScriptText(kInstallSection, "Folder", script.folder, kPathSize);
+    ReadScriptText(kInstallSection, "Folder", folder, kPathSize);
     ReadScriptText(kInstallSection, "InstallKey", g_installKey, kPathSize);
-    ReadScriptText(kInstallSection, "Menu", script.menu, kPathSize);
+    ReadScriptText(kInstallSection, "Menu", menu, kPathSize);
 
     g_resident = ReadScriptFlag("TSR");
     g_removeNone = ReadScriptFlag("RemoveNone");
     g_commonMenu = ReadScriptFlag("CommonMenu");
     g_copyAll = ReadScriptFlag("CopyAll");
 
-    if (g_title[0] == '\0' || script.folder[0] == '\0') {
+    if (g_title[0] == '\0' || folder[0] == '\0') {
         ReportDamagedScript();
         return false;
     }
@@ -207,14 +202,14 @@ bool LoadInstallSettings()
     g_groupCount = CountScriptEntries(kGroupSection);
 
     // A Folder that is only separators leaves no name for the uninstall key.
-    if (!ChooseInstallKey(script.folder)) {
+    if (!ChooseInstallKey(folder)) {
         ReportDamagedScript();
         return false;
     }
-    ReplaceChar(script.folder, '/', '\\');
-    ReplaceChar(script.menu, '/', '\\');
+    ReplaceChar(folder, '/', '\\');
+    ReplaceChar(menu, '/', '\\');
 
-    ComputeMenuDir(script.menu);
-    ComputeInstallDir(script.folder);
+    ComputeMenuDir(menu);
+    ComputeInstallDir(folder);
     return CheckUninstallEntry();
 }
