@@ -6,7 +6,8 @@
 #include "resource_ids.h"
 
 // Catalogue text id into buffer (size characters with the terminator); "?"
-// when the catalogue has no text for id. Returns buffer.
+// when nothing was loaded: no text for id, or not even its first (possibly
+// double-byte) character fits. Returns buffer.
 char* LoadText(char* buffer, int size, UINT id);
 
 // Catalogue text id in a process-wide buffer that the next GetText overwrites.
