@@ -179,7 +179,7 @@ void ReportChanges(const std::wstring& medium, const std::vector<WatchedFolder>&
         }
     }
     if (changes == 0)
-        Print(L"Installed: nothing");
+        Print(L"Installed: nothing new or changed");
 }
 
 void ReportSpooler()

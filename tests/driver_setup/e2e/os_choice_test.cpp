@@ -8,16 +8,17 @@ using namespace testing_support;
 namespace e2e {
 namespace {
 
-// Four entries: 32-bit Windows, and 64-bit 7 / 8.1 / 10 with their servers.
-// Wine reports some versions as servers and others as workstations, so each
-// 64-bit entry names both keys of its version.
+const int kEntries = 5;
+
+// Five entries: 32-bit Windows, 64-bit 7 and Server 2008 R2 apart, and 64-bit
+// 8.1 and 10 each with its server.
 void UseMarkerEntries(DriverPackage& package, const std::wstring& target)
 {
     ASSERT_TRUE(package.SetIniValue(L"Information", L"DevInstall", L"0"));
     ASSERT_TRUE(package.SetIniSection(
-        L"OS", L"Entry=4\nOS1=Win7,Win81,Win10\nOS2=Win764,2008R2\nOS3=Win8164,2012R2\nOS4=Win1064,2016"));
+        L"OS", L"Entry=5\nOS1=Win7,Win81,Win10\nOS2=Win764\nOS3=2008R2\nOS4=Win8164,2012R2\nOS5=Win1064,2016"));
     std::wstring driverList;
-    for (int i = 1; i <= 4; ++i) {
+    for (int i = 1; i <= kEntries; ++i) {
         const std::wstring n = std::to_wstring(i);
         driverList += L"OS" + n + L"=MarkDriver" + n + L", x64\n";
         ASSERT_TRUE(package.AddFile(L"marks\\OS" + n + L".txt", "entry OS" + std::to_string(i)));
@@ -34,7 +35,7 @@ void UseMarkerEntries(DriverPackage& package, const std::wstring& target)
 std::wstring MarkersIn(const std::wstring& target)
 {
     std::wstring names;
-    for (int i = 1; i <= 4; ++i) {
+    for (int i = 1; i <= kEntries; ++i) {
         const std::wstring name = L"OS" + std::to_wstring(i) + L".txt";
         if (FileExists(JoinPaths(target, name)))
             names += (names.empty() ? L"" : L" ") + name;
@@ -63,10 +64,14 @@ TEST_P(OsChoice, SupportedWindowsGetsItsOwn64BitEntry)
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, OsChoice,
+                         // The prefix's own Windows 7 is a workstation, but Wine 8
+                         // swaps the product types of the two chosen versions:
+                         // "win7" answers as a server, "win2008r2" as a workstation.
                          ::testing::Values(VersionCase{nullptr, L"OS2.txt"},
+                                           VersionCase{L"win7", L"OS3.txt"},
                                            VersionCase{L"win2008r2", L"OS2.txt"},
-                                           VersionCase{L"win81", L"OS3.txt"},
-                                           VersionCase{L"win10", L"OS4.txt"}));
+                                           VersionCase{L"win81", L"OS4.txt"},
+                                           VersionCase{L"win10", L"OS5.txt"}));
 
 class UnsupportedWindows : public DriverSetupRun, public ::testing::WithParamInterface<const wchar_t*> {};
 
