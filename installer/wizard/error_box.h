@@ -1,0 +1,6 @@
+// Error boxes of the install run: a catalogue text with one file or folder
+// name filled in, owned by g_hwndOwner, error icon and the default caption.
+#pragma once
+#include <windows.h>
+
+void ShowErrorWith(UINT id, const char* name);
