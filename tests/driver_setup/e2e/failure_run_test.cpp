@@ -13,6 +13,23 @@ using FailureRun = DriverSetupRun;
 
 const wchar_t kAlreadyRunning[] = L"This tool is already running.";
 
+// A failure of Setup64.exe whose text begins with the general text of code
+// (the detail line that may follow depends on the platform's error).
+void ExpectSetup64FailureWith(const AnsweredRun& run, int code, const std::wstring& textStart)
+{
+    ASSERT_TRUE(run.ended);
+    EXPECT_EQ(static_cast<DWORD>(code), run.exitCode);
+    ASSERT_EQ(1u, run.boxes.size());
+    EXPECT_EQ(0u, run.boxes[0].text.find(textStart)) << ToCodePage(run.boxes[0].text, CP_UTF8);
+    EXPECT_EQ(0, lstrcmpiW(L"Setup64.exe", run.boxes[0].program.c_str()));
+}
+
+// Points the explicit-folder group of the 64-bit entry at target.
+void SetExplicitTarget(DriverPackage& package, const std::wstring& target)
+{
+    ASSERT_TRUE(package.SetIniValue(L"Depend64", L"Name1", (L"ToolFiles, 1:" + target + L", common").c_str()));
+}
+
 std::wstring Quoted(const std::wstring& text)
 {
     return L"\"" + text + L"\"";
@@ -90,13 +107,7 @@ TEST_F(FailureRun, DriverPackageRefusedEndsWithMinus33BeforeAnyFileIsCopied)
 {
     DriverPackage& package = MakePackage();
     ASSERT_TRUE(package.SetIniValue(L"Driver64", L"WDMInf", L"NoSuch.inf"));
-    const AnsweredRun run = RunSetup(package);
-    ASSERT_TRUE(run.ended);
-    EXPECT_EQ(static_cast<DWORD>(-33), run.exitCode);
-    ASSERT_EQ(1u, run.boxes.size());
-    // The detail is the Windows error of the refused call, whatever it is.
-    EXPECT_EQ(0u, run.boxes[0].text.find(GeneralFailureText(-33) + L"\r\n(Detailed: 0x"))
-        << ToCodePage(run.boxes[0].text, CP_UTF8);
+    ExpectSetup64FailureWith(RunSetup(package), -33, GeneralFailureText(-33) + L"\r\n(Detailed: 0x");
     EXPECT_FALSE(DirectoryExists(L"C:\\ProgramData\\CardPrinter"));
 }
 
@@ -115,13 +126,21 @@ TEST_F(FailureRun, ExplicitFolderBelowAMissingFolderEndsWithMinus36)
 {
     DriverPackage& package = MakePackage();
     const std::wstring target = package.PathOf(L"missing\\CardPrinter");
-    ASSERT_TRUE(package.SetIniValue(L"Depend64", L"Name1", (L"ToolFiles, 1:" + target + L", common").c_str()));
-    const AnsweredRun run = RunSetup(package);
-    ASSERT_TRUE(run.ended);
-    EXPECT_EQ(static_cast<DWORD>(-36), run.exitCode);
-    ASSERT_EQ(1u, run.boxes.size());
-    EXPECT_EQ(0u, run.boxes[0].text.find(GeneralFailureText(-36))) << ToCodePage(run.boxes[0].text, CP_UTF8);
+    SetExplicitTarget(package, target);
+    // Only the last level of a target folder is ever created.
+    ExpectSetup64FailureWith(RunSetup(package), -36, GeneralFailureText(-36));
     EXPECT_FALSE(DirectoryExists(target));
+}
+
+TEST_F(FailureRun, ExplicitFolderThatIsAFileEndsWithMinus36AndItsCreateError)
+{
+    DriverPackage& package = MakePackage();
+    const std::wstring target = package.PathOf(L"CardPrinter");
+    ASSERT_TRUE(WriteFileBytes(target, "not a folder"));
+    SetExplicitTarget(package, target);
+    ExpectOutcome(RunSetup(package), -36,
+                  GeneralFailureText(-36) + L"\r\n(Detailed: 0x000000b7)", L"Setup64.exe");
+    EXPECT_EQ("not a folder", ReadFileBytes(target));
 }
 
 }  // namespace
