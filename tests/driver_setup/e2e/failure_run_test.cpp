@@ -108,7 +108,7 @@ TEST_F(FailureRun, DriverPackageRefusedEndsWithMinus33BeforeAnyFileIsCopied)
     DriverPackage& package = MakePackage();
     ASSERT_TRUE(package.SetIniValue(L"Driver64", L"WDMInf", L"NoSuch.inf"));
     ExpectSetup64FailureWith(RunSetup(package), -33, GeneralFailureText(-33) + L"\r\n(Detailed: 0x");
-    EXPECT_FALSE(DirectoryExists(L"C:\\ProgramData\\CardPrinter"));
+    EXPECT_FALSE(DirectoryExists(kToolFolder));
 }
 
 TEST_F(FailureRun, FailingExplicitFolderGroupShowsTheWindowsErrorAsDetail)
@@ -118,7 +118,7 @@ TEST_F(FailureRun, FailingExplicitFolderGroupShowsTheWindowsErrorAsDetail)
     ExpectOutcome(RunSetup(package), -36,
                   GeneralFailureText(-36) + L"\r\n(Detailed: 0x00000002)", L"Setup64.exe");
     // The other file of the group was still copied; the driver package stays added.
-    EXPECT_TRUE(FileExists(L"C:\\ProgramData\\CardPrinter\\CardPrinterReadme.txt"));
+    EXPECT_TRUE(FileExists(JoinPaths(kToolFolder, L"CardPrinterReadme.txt")));
     EXPECT_EQ(1u, DriverStoreEntriesWith("Sample Card Printer (x64)").size());
 }
 

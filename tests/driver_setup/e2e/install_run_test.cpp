@@ -8,8 +8,6 @@ using namespace testing_support;
 namespace e2e {
 namespace {
 
-const wchar_t kExplicitTarget[] = L"C:\\ProgramData\\CardPrinter";
-
 using InstallRun = DriverSetupRun;
 
 std::string SampleFile(const std::wstring& relative)
@@ -35,8 +33,8 @@ TEST_F(InstallRun, AddsThe64BitDriverPackageCopiesEveryGroupAndReportsSuccess)
 
     const std::wstring native = NativeSystemDir();
     const std::wstring wow64 = Wow64SystemDir();
-    ExpectCopyOf(L"common\\CardPrinterTool.cfg", JoinPaths(kExplicitTarget, L"CardPrinterTool.cfg"));
-    ExpectCopyOf(L"common\\CardPrinterReadme.txt", JoinPaths(kExplicitTarget, L"CardPrinterReadme.txt"));
+    ExpectCopyOf(L"common\\CardPrinterTool.cfg", JoinPaths(kToolFolder, L"CardPrinterTool.cfg"));
+    ExpectCopyOf(L"common\\CardPrinterReadme.txt", JoinPaths(kToolFolder, L"CardPrinterReadme.txt"));
     ExpectCopyOf(L"x64\\spool\\PCPCardUI64.dll", native + L"\\PCPCardUI64.dll");
     ExpectCopyOf(L"x64\\spool\\CardPrinterRes64.dll", native + L"\\CardPrinterRes64.dll");
     ExpectCopyOf(L"x86\\spool\\PCPCardUI32.dll", wow64 + L"\\PCPCardUI32.dll");
@@ -73,8 +71,8 @@ TEST_F(InstallRun, RunAgainReplacesOlderFilesKeepsNewerOnesAndNeverTouchesDownle
     ExpectSuccess(RunSetup(package));
 
     const std::wstring native = NativeSystemDir();
-    const std::wstring olderTool = JoinPaths(kExplicitTarget, L"CardPrinterTool.cfg");
-    const std::wstring newerReadme = JoinPaths(kExplicitTarget, L"CardPrinterReadme.txt");
+    const std::wstring olderTool = JoinPaths(kToolFolder, L"CardPrinterTool.cfg");
+    const std::wstring newerReadme = JoinPaths(kToolFolder, L"CardPrinterReadme.txt");
     const std::wstring olderSpool = native + L"\\PCPCardUI64.dll";
     const std::wstring olderDownlevel = native + L"\\downlevel\\CardPrinterRt64.dll";
     const auto rewrite = [&](const std::wstring& target, const wchar_t* source, LONGLONG shift) {

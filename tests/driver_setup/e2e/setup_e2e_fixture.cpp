@@ -1,12 +1,12 @@
 #include "setup_e2e_fixture.h"
 
+#include "folder_listing.h"
+
 using namespace testing_support;
 
 namespace e2e {
 
 namespace {
-
-const wchar_t kExplicitTarget[] = L"C:\\ProgramData\\CardPrinter";
 
 std::wstring InfDir()
 {
@@ -15,25 +15,9 @@ std::wstring InfDir()
     return std::wstring(windows) + L"\\inf";
 }
 
-// Names of the files in one folder of the sample package.
-std::vector<std::wstring> SampleFiles(const std::wstring& relativeDir)
-{
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((std::wstring(SAMPLE_PACKAGE_DIR) + L"\\" + relativeDir + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.push_back(found.cFileName);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    return names;
-}
-
 void RemoveFilesOf(const std::wstring& relativeDir, const std::wstring& targetDir)
 {
-    for (const std::wstring& name : SampleFiles(relativeDir))
+    for (const std::wstring& name : FileNamesIn(JoinPaths(SAMPLE_PACKAGE_DIR, relativeDir)))
         DeleteFileW(JoinPaths(targetDir, name).c_str());
 }
 
@@ -49,16 +33,11 @@ std::wstring GeneralFailureText(int code)
 std::vector<std::wstring> DriverStoreEntriesWith(const std::string& text)
 {
     std::vector<std::wstring> entries;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((InfDir() + L"\\*.inf").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return entries;
-    do {
-        const std::wstring path = InfDir() + L"\\" + found.cFileName;
+    for (const std::wstring& name : FileNamesIn(InfDir(), L"*.inf")) {
+        const std::wstring path = JoinPaths(InfDir(), name);
         if (ReadFileBytes(path).find(text) != std::string::npos)
             entries.push_back(path);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    }
     return entries;
 }
 
@@ -74,7 +53,7 @@ void RemoveSampleInstallation()
         RemoveFilesOf(dir, native + L"\\downlevel");
         RemoveFilesOf(dir, wow64 + L"\\downlevel");
     }
-    RemoveTree(kExplicitTarget);
+    RemoveTree(kToolFolder);
     for (const std::wstring& inf : DriverStoreEntriesWith("Sample Card Printer")) {
         DeleteFileW(inf.c_str());
         std::wstring pnf = inf;

@@ -18,6 +18,8 @@ namespace e2e {
 const wchar_t kTitle[] = L"Device Driver Installer";
 const wchar_t kSuccessText[] = L"The Sample Card Printer Driver has been successfully installed.";
 const DWORD kRunTimeoutMs = 60000;
+// Where the sample package's TQSetup.ini puts its tool files (target kind 1).
+const wchar_t kToolFolder[] = L"C:\\ProgramData\\CardPrinter";
 
 // "Failed to install the device driver. (-0x..)" for a negative code.
 std::wstring GeneralFailureText(int code);

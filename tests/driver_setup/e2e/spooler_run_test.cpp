@@ -97,7 +97,7 @@ TEST_F(SpoolerRun, OlderPcpFileInUseInSystemFolderStopsTheSpoolerWhichRunsAgainA
 TEST_F(SpoolerRun, OlderFileInUseInExplicitFolderStaysWithoutStoppingTheSpooler)
 {
     DriverPackage& package = MakePackage();
-    const std::wstring target = L"C:\\ProgramData\\CardPrinter\\CardPrinterTool.cfg";
+    const std::wstring target = JoinPaths(kToolFolder, L"CardPrinterTool.cfg");
     InstallAndAge(package, target, L"common\\CardPrinterTool.cfg");
     EXPECT_FALSE(RunWhileHeld(package, target));
     EXPECT_EQ("in use", ReadFileBytes(target));

@@ -1,0 +1,13 @@
+// Names of the files in one folder, for tests that look at what a run put
+// into (or must remove from) the system folders.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// File names (no folders) in dir that match pattern, such as L"*.inf";
+// empty when the folder is missing.
+std::vector<std::wstring> FileNamesIn(const std::wstring& dir, const wchar_t* pattern = L"*");
+
+}  // namespace testing_support
