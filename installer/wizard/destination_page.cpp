@@ -1,8 +1,111 @@
 #include "destination_page.h"
 
-// The folder choice and its checks are not built yet: the page shows its
-// template and leaves every message to the property sheet.
+#include <prsht.h>
+
+#include "destination_browse.h"
+#include "folder_creation.h"
+#include "globals.h"
+#include "messages.h"
+#include "path_helpers.h"
+#include "resource_ids.h"
+#include "text_helpers.h"
+
+namespace {
+
+const int kProgressPageIndex = 2;
+const DWORD kLowFreeSpaceMB = 100;
+
+// Keeps the wizard on this page.
+INT_PTR Stay(HWND page)
+{
+    SetWindowLongPtrA(page, DWLP_MSGRESULT, -1);
+    return TRUE;
+}
+
+INT_PTR RefuseFolder(HWND page, UINT messageId)
+{
+    ShowMessage(page, messageId, nullptr, MB_ICONERROR);
+    return Stay(page);
+}
+
+// The folder exists or can be made: made once as a test, its last level
+// removed again (the levels above stay; the run makes the whole path again).
+bool TestCreateFolder(HWND page)
+{
+    DWORD attributes = GetFileAttributesA(g_installDir);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return true;
+    g_hwndOwner = page;
+    if (!CreateFolderPath(g_installDir))
+        return false;
+    RemoveDirectoryA(g_installDir);
+    return true;
+}
+
+bool AcceptLowFreeSpace(HWND page)
+{
+    DWORD freeMB = GetFreeSpaceMB();
+    if (freeMB >= kLowFreeSpaceMB)
+        return true;
+    return MessageBoxA(page, FormatText(IDS_LOW_DISK_SPACE, freeMB), g_title, MB_YESNO | MB_ICONQUESTION) != IDNO;
+}
+
+INT_PTR OnWizardNext(HWND page)
+{
+    GetDlgItemTextA(page, IDC_DESTINATION_FOLDER, g_installDir, kPathSize);
+    ReplaceChar(g_installDir, '/', '\\');
+    // A folder too long to take its trailing separator cannot be used either.
+    if (!PathAppend(g_installDir, ""))
+        return RefuseFolder(page, IDS_BAD_PATH);
+    char* rootEnd = FindRootEnd(g_installDir);
+    if (!rootEnd)
+        return RefuseFolder(page, IDS_BAD_PATH);
+    if (rootEnd[1] == '\0')
+        return RefuseFolder(page, IDS_ROOT_FOLDER);
+
+    if (!TestCreateFolder(page) || !AcceptLowFreeSpace(page))
+        return Stay(page);
+    if (g_resident) {
+        // A resident program gets no menu choices: straight to the run.
+        SendMessageA(g_hwndSheet, PSM_SETCURSEL, kProgressPageIndex, 0);
+        return Stay(page);
+    }
+    return FALSE;
+}
+
+INT_PTR OnNotify(HWND page, const NMHDR* header)
+{
+    switch (header->code) {
+    case PSN_SETACTIVE:
+        PostMessageA(g_hwndSheet, PSM_SETWIZBUTTONS, 0, PSWIZB_NEXT);
+        SetDlgItemTextA(page, IDC_DESTINATION_FOLDER, g_installDir);
+        return FALSE;
+    case PSN_WIZNEXT:
+        return OnWizardNext(page);
+    default:
+        return FALSE;
+    }
+}
+
+}  // namespace
+
 INT_PTR CALLBACK DestinationPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return FALSE;
+    switch (message) {
+    case WM_INITDIALOG:
+        g_hwndSheet = GetParent(page);
+        CenterWindow(g_hwndSheet);
+        SendDlgItemMessageA(page, IDC_DESTINATION_FOLDER, EM_LIMITTEXT, kPathSize - 1, 0);
+        SetDlgItemTextA(page, IDC_DESTINATION_PROMPT, FormatText(IDS_DESTINATION_PROMPT, g_title));
+        SetWindowTextA(g_hwndSheet, FormatText(IDS_INSTALL_CAPTION, g_title));
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_BROWSE)
+            BrowseForDestination(page, IDC_DESTINATION_FOLDER);
+        return FALSE;
+    case WM_NOTIFY:
+        return OnNotify(page, reinterpret_cast<const NMHDR*>(lParam));
+    default:
+        return FALSE;
+    }
 }

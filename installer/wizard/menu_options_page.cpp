@@ -1,8 +1,44 @@
 #include "menu_options_page.h"
 
-// The menu choices are not built yet: the page shows its template and leaves
-// every message to the property sheet.
+#include <prsht.h>
+
+#include "globals.h"
+#include "menu_groups.h"
+#include "path_helpers.h"
+#include "resource_ids.h"
+
+namespace {
+
+void OnWizardNext(HWND page)
+{
+    g_wantStartMenu = IsDlgButtonChecked(page, IDC_START_MENU) == BST_CHECKED;
+    g_wantDesktopIcon = IsDlgButtonChecked(page, IDC_DESKTOP_ICON) == BST_CHECKED;
+    GetDlgItemTextA(page, IDC_GROUP_FOLDER, g_entryName, kPathSize);
+    // The group goes below the start menu; without it g_menuDir stays.
+    char startMenu[kPathSize];
+    if (ReadStartMenuFolder(startMenu) && PathAppend(startMenu, g_entryName))
+        lstrcpynA(g_menuDir, startMenu, kPathSize);
+}
+
+}  // namespace
+
 INT_PTR CALLBACK MenuOptionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return FALSE;
+    if (message == WM_INITDIALOG) {
+        CheckDlgButton(page, IDC_START_MENU, BST_CHECKED);
+        FillMenuGroupList(GetDlgItem(page, IDC_GROUP_FOLDER));
+        return TRUE;
+    }
+    if (message != WM_NOTIFY)
+        return FALSE;
+    switch (reinterpret_cast<const NMHDR*>(lParam)->code) {
+    case PSN_SETACTIVE:
+        SendMessageA(g_hwndSheet, PSM_SETWIZBUTTONS, 0, PSWIZB_BACK | PSWIZB_NEXT);
+        return FALSE;
+    case PSN_WIZNEXT:
+        OnWizardNext(page);
+        return FALSE;
+    default:
+        return FALSE;
+    }
 }

@@ -1,0 +1,109 @@
+#include "install_run.h"
+
+#include <commctrl.h>
+#include <prsht.h>
+
+#include "copy_all.h"
+#include "error_box.h"
+#include "file_copy.h"
+#include "folder_creation.h"
+#include "globals.h"
+#include "install_entries.h"
+#include "messages.h"
+#include "resource_ids.h"
+#include "shortcuts.h"
+#include "uninstall_entry.h"
+
+namespace {
+
+// Number of numbered [Install] entries: g_installCount until step 0 has added
+// the CopyAll files to it.
+int ScriptEntryCount()
+{
+    return g_copyAll ? g_installCount - g_copyAllCount : g_installCount;
+}
+
+int FinishingStep()
+{
+    return g_installCount + 3;
+}
+
+void PrepareInstall(HWND page)
+{
+    if (g_copyAll) {
+        int collected = CollectCopyAllFiles();
+        if (collected >= 1)
+            g_installCount += collected;
+        else
+            g_copyAll = false;
+    }
+    SendDlgItemMessageA(page, IDC_PROGRESS, PBM_SETRANGE, 0, MAKELPARAM(0, FinishingStep()));
+    // A failure has been reported; every copy creates its own folder again.
+    CreateFolderPath(g_installDir);
+}
+
+// Steps 1 ... T + 2: the program, the script, the numbered entries, then the
+// CopyAll files. A file that fails has been reported and the run goes on.
+void CopyStepFile(int step)
+{
+    if (step == 1) {
+        ResolveInstallEntry(-1);
+        CopyEntryFile(true);
+        return;
+    }
+    int copyAllIndex = step - ScriptEntryCount() - 3;
+    if (g_copyAll && copyAllIndex >= 0) {
+        if (SelectCopyAllEntry(copyAllIndex))
+            CopyEntryFile(true);
+        else
+            ShowErrorWith(IDS_COPY_FAILED, g_entryName);
+        return;
+    }
+    ResolveInstallEntry(step - 2);
+    CopyEntryFile(false);
+}
+
+void FinishInstall()
+{
+    if (g_resident) {
+        ProcessShortcuts(LocationStartup, false);
+    } else {
+        if (g_wantStartMenu)
+            ProcessShortcuts(LocationProgramMenu, false);
+        if (g_wantDesktopIcon)
+            ProcessShortcuts(LocationDesktop, false);
+    }
+    ResolveInstallEntry(-1);
+    WriteUninstallEntry(g_entryTarget);
+}
+
+void CompleteInstall(HWND page)
+{
+    ShowWindow(GetDlgItem(page, IDC_PROGRESS), SW_HIDE);
+    SetDlgItemTextA(page, IDC_INSTALL_STATUS, GetText(IDS_INSTALL_SUCCEEDED));
+    if (g_uninstallMenuName[0] != '\0')
+        SetDlgItemTextA(page, IDC_UNINSTALL_HINT, FormatText(IDS_UNINSTALL_MENU_HINT, g_uninstallMenuName));
+    g_installDone = true;
+    ShowWindow(GetDlgItem(page, IDC_UNINSTALL_HINT), SW_SHOW);
+    PostMessageA(g_hwndSheet, PSM_SETWIZBUTTONS, 0, PSWIZB_FINISH);
+}
+
+}  // namespace
+
+void RunInstallStep(HWND page)
+{
+    int step = g_installStep;
+    if (step == 0)
+        PrepareInstall(page);
+    else if (step == FinishingStep())
+        FinishInstall();
+    else
+        CopyStepFile(step);
+
+    SendDlgItemMessageA(page, IDC_PROGRESS, PBM_DELTAPOS, 1, 0);
+    ++g_installStep;
+    if (g_installStep <= FinishingStep())
+        PostMessageA(page, WM_COMMAND, kInstallStepCommand, 0);
+    else
+        CompleteInstall(page);
+}

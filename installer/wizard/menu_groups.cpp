@@ -1,0 +1,117 @@
+#include "menu_groups.h"
+
+#include <strsafe.h>
+
+#include "globals.h"
+#include "path_helpers.h"
+#include "registry_key.h"
+
+namespace {
+
+const char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+bool ReadShellFolder(const char* userValue, const char* commonValue, char* folder)
+{
+    RegistryKey key;
+    return key.Open(g_commonMenu ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, kShellFoldersKey, KEY_READ) &&
+           key.ReadString(g_commonMenu ? commonValue : userValue, folder, kPathSize);
+}
+
+bool IsDotEntry(const char* name)
+{
+    return name[0] == '.' && (name[1] == '.' || name[1] == '\0');
+}
+
+// Calls add(name) for every folder found by pattern, which is written into
+// path at its last component; path then holds the folder's full path.
+template <class AddFolder>
+void ForEachFolder(char* path, AddFolder add)
+{
+    if (!PathAppend(path, "*.*"))
+        return;
+    char* namePart = PathLastComponent(path);
+    size_t room = kPathSize - (namePart - path);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(path, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || IsDotEntry(found.cFileName))
+            continue;
+        // A name that does not fit would list a folder that is not there.
+        if (FAILED(StringCchCopyA(namePart, room, found.cFileName)))
+            continue;
+        add();
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+// The default group: g_menuDir below the start menu. A group elsewhere (an
+// earlier installation's registered folder) is offered by its last name,
+// so that <Next> places it below the start menu.
+const char* DefaultGroupName(const char* startMenu, int prefix)
+{
+    int length = lstrlenA(g_menuDir);
+    const char* name = g_menuDir + length;
+    if (length >= prefix &&
+        CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, g_menuDir, prefix, startMenu, prefix) == CSTR_EQUAL)
+        name = g_menuDir + prefix;
+    else
+        name = PathLastComponent(g_menuDir);
+    // "Menu" starting with a separator leaves one after the start menu.
+    while (*name == '\\' || *name == '/')
+        ++name;
+    return name;
+}
+
+}  // namespace
+
+bool ReadStartMenuFolder(char* folder)
+{
+    return ReadShellFolder("Start Menu", "Common Start Menu", folder);
+}
+
+bool ReadStartupFolder(char* folder)
+{
+    return ReadShellFolder("Startup", "Common Startup", folder);
+}
+
+void FillMenuGroupList(HWND combo)
+{
+    char path[kPathSize];
+    char startup[kPathSize];
+    if (!ReadStartMenuFolder(path) || !ReadStartupFolder(startup) || !PathAppend(path, ""))
+        return;
+    int prefix = lstrlenA(path);
+    char startMenu[kPathSize];
+    lstrcpynA(startMenu, path, kPathSize);
+    AddMenuFolders(combo, path, prefix, startup);
+
+    const char* name = DefaultGroupName(startMenu, prefix);
+    if (name[0] == '\0')
+        return;
+    if (SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name)) == CB_ERR)
+        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    SendMessageA(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name));
+}
+
+void AddMenuFolders(HWND combo, char* path, int prefix, const char* startup)
+{
+    ForEachFolder(path, [&] {
+        if (lstrcmpA(path, startup) == 0)
+            return;
+        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path + prefix));
+        // The walk below works on a copy: this level's name part must stay.
+        char folder[kPathSize];
+        lstrcpynA(folder, path, kPathSize);
+        AddMenuSubfolders(combo, folder, prefix, startup);
+    });
+}
+
+void AddMenuSubfolders(HWND combo, char* path, int prefix, const char* startup)
+{
+    ForEachFolder(path, [&] {
+        if (lstrcmpA(path, startup) != 0)
+            SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path + prefix));
+    });
+}
