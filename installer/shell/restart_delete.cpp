@@ -1,0 +1,60 @@
+#include "restart_delete.h"
+
+#include <windows.h>
+#include <string.h>
+#include <strsafe.h>
+
+#include "globals.h"
+
+namespace {
+
+const char kWininitFile[] = "wininit.ini";
+const char kRenameSection[] = "rename";
+
+// The whole section, lines separated by a zero, the list ended by a second
+// zero. One run schedules one file, so the buffer need not live on the stack.
+enum { kSectionSize = 32767 };
+char g_section[kSectionSize + 1];
+
+}  // namespace
+
+void ScheduleDeleteAtRestart(const char* path)
+{
+    if (MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
+        return;
+    AddWininitDeleteEntry(path);
+}
+
+void AddWininitDeleteEntry(const char* path)
+{
+    // A cut or missing short path could name another file at the next start.
+    char shortPath[kPathSize];
+    DWORD shortLength = GetShortPathNameA(path, shortPath, kPathSize);
+    if (shortLength == 0 || shortLength >= kPathSize)
+        return;
+    char entry[4 + kPathSize];
+    StringCchPrintfA(entry, ARRAYSIZE(entry), "NUL=%s", shortPath);
+
+    // A section that filled the buffer may have been cut; writing it back
+    // would lose its end.
+    DWORD length = GetPrivateProfileSectionA(kRenameSection, g_section, kSectionSize, kWininitFile);
+    if (length + 2 >= kSectionSize)
+        return;
+    if (length == 0) {
+        WritePrivateProfileStringA(kRenameSection, "NUL", shortPath, kWininitFile);
+        return;
+    }
+
+    char* line = g_section;
+    for (; *line; line += lstrlenA(line) + 1) {
+        if (strcmp(line, entry) == 0)
+            return;
+    }
+    // The entry, its zero and the list's final zero must fit.
+    const size_t entryLength = lstrlenA(entry);
+    if ((line - g_section) + entryLength + 2 > kSectionSize)
+        return;
+    CopyMemory(line, entry, entryLength + 1);
+    line[entryLength + 1] = '\0';
+    WritePrivateProfileSectionA(kRenameSection, g_section, kWininitFile);
+}

@@ -1,0 +1,349 @@
+// RemoveFile and RemoveFolderTree on real folders of the test prefix, with
+// the message boxes answered from a watcher thread.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "box_answerer.h"
+#include "file_removal.h"
+#include "globals.h"
+#include "removal_fixture.h"
+#include "settings_fixture.h"
+#include "test_files.h"
+
+using namespace installer_testing;
+using testing_support::BoxAnswerer;
+using testing_support::CreateDirectories;
+using testing_support::DirectoryExists;
+using testing_support::FileExists;
+using testing_support::ScratchDir;
+
+namespace {
+
+void Touch(const std::wstring& path)
+{
+    ASSERT_TRUE(testing_support::WriteFileBytes(path, "data"));
+}
+
+bool RemoveTree(const std::wstring& folder)
+{
+    return RemoveFolderTree(Ansi(folder).c_str());
+}
+
+class RemoveFileTest : public RemovalTest {
+protected:
+    ScratchDir dir_{L"rf"};
+};
+
+TEST_F(RemoveFileTest, MissingFileCountsAsRemovedWithoutMessage)
+{
+    BoxAnswerer boxes;
+    EXPECT_TRUE(RemoveFile(Ansi(dir_ / L"never-there.dll").c_str()));
+    EXPECT_EQ(0u, boxes.Count());
+}
+
+TEST_F(RemoveFileTest, DeletesFile)
+{
+    const std::wstring file = dir_ / L"program.exe";
+    Touch(file);
+    BoxAnswerer boxes;
+    EXPECT_TRUE(RemoveFile(Ansi(file).c_str()));
+    EXPECT_FALSE(FileExists(file));
+    EXPECT_EQ(0u, boxes.Count());
+}
+
+TEST_F(RemoveFileTest, FileHeldOpenIsReportedAndStays)
+{
+    const std::wstring file = dir_ / L"in use.dll";
+    Touch(file);
+    HeldOpen held(file);
+    ASSERT_TRUE(held.IsHeld());
+    BoxAnswerer boxes;
+    EXPECT_FALSE(RemoveFile(Ansi(file).c_str()));
+    EXPECT_TRUE(FileExists(file));
+    auto seen = boxes.Seen();
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_EQ(FileNotRemovedText(file), seen[0].text);
+    EXPECT_EQ(kDefaultCaption, seen[0].caption);
+}
+
+// An install folder "app" in a scratch folder, with the files and folders a
+// test puts into it.
+class RemoveFolderTreeTest : public RemovalTest {
+protected:
+    std::wstring Make(const std::wstring& relative)
+    {
+        std::wstring path = app_ + L"\\" + relative;
+        size_t cut = path.find_last_of(L'\\');
+        EXPECT_TRUE(CreateDirectories(path.substr(0, cut)));
+        Touch(path);
+        return path;
+    }
+
+    ScratchDir dir_{L"tree"};
+    const std::wstring app_ = dir_ / L"app";
+};
+
+TEST_F(RemoveFolderTreeTest, EmptySubfoldersAreRemovedSilently)
+{
+    ASSERT_TRUE(CreateDirectories(app_ + L"\\data\\cache"));
+    ASSERT_TRUE(CreateDirectories(app_ + L"\\logs"));
+    BoxAnswerer boxes;
+    EXPECT_TRUE(RemoveTree(app_));
+    EXPECT_FALSE(DirectoryExists(app_));
+    EXPECT_EQ(0u, boxes.Count());
+}
+
+TEST_F(RemoveFolderTreeTest, TrailingSeparatorIsAccepted)
+{
+    ASSERT_TRUE(CreateDirectories(app_ + L"\\sub"));
+    EXPECT_TRUE(RemoveTree(app_ + L"\\"));
+    EXPECT_FALSE(DirectoryExists(app_));
+}
+
+TEST_F(RemoveFolderTreeTest, MissingFolderIsRemovedWithoutMessage)
+{
+    BoxAnswerer boxes;
+    EXPECT_TRUE(RemoveTree(app_));
+    EXPECT_EQ(0u, boxes.Count());
+}
+
+TEST_F(RemoveFolderTreeTest, HelpIndexFilesGoWithoutQuestionInAnyCase)
+{
+    Make(L"HELP.GID");
+    Make(L"doc\\help.gid");
+    Make(L"doc\\manual.Gid");
+    BoxAnswerer boxes({}, IDNO);
+    EXPECT_TRUE(RemoveTree(app_));
+    EXPECT_FALSE(DirectoryExists(app_));
+    EXPECT_EQ(0u, boxes.Count()) << Describe(boxes.Seen());
+}
+
+TEST_F(RemoveFolderTreeTest, HelpIndexFilesGoEvenWithRemoveNone)
+{
+    g_removeNone = true;
+    Make(L"HELP.GID");
+    EXPECT_TRUE(RemoveTree(app_));
+    EXPECT_FALSE(DirectoryExists(app_));
+}
+
+// ".gid" alone is a name without extension, so it is an ordinary leftover.
+TEST_F(RemoveFolderTreeTest, NameDotGidAloneIsAskedFor)
+{
+    const std::wstring file = Make(L".gid");
+    BoxAnswerer boxes({IDNO});
+    EXPECT_FALSE(RemoveTree(app_));
+    EXPECT_TRUE(FileExists(file));
+    auto seen = boxes.Seen();
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_EQ(LeftoverQuestionText(file), seen[0].text);
+}
+
+TEST_F(RemoveFolderTreeTest, LeftoverAnsweredYesIsDeletedWithTheFolder)
+{
+    const std::wstring notes = Make(L"notes.txt");
+    BoxAnswerer boxes({IDYES});
+    EXPECT_TRUE(RemoveTree(app_));
+    EXPECT_FALSE(DirectoryExists(app_));
+    auto seen = boxes.Seen();
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_EQ(LeftoverQuestionText(notes), seen[0].text);
+    EXPECT_EQ(kTitle, seen[0].caption);
+}
+
+TEST_F(RemoveFolderTreeTest, LeftoverAnsweredNoStaysAndOtherFilesAreStillAsked)
+{
+    const std::wstring first = Make(L"first.txt");
+    const std::wstring second = Make(L"second.txt");
+    BoxAnswerer boxes({IDNO, IDYES});
+    EXPECT_FALSE(RemoveTree(app_));
+    auto seen = boxes.Seen();
+    ASSERT_EQ(2u, seen.size()) << Describe(seen);
+    // Whichever came first was kept, the other deleted.
+    const bool firstAskedFirst = seen[0].text == LeftoverQuestionText(first);
+    const std::wstring& kept = firstAskedFirst ? first : second;
+    const std::wstring& deleted = firstAskedFirst ? second : first;
+    EXPECT_EQ(LeftoverQuestionText(kept), seen[0].text);
+    EXPECT_EQ(LeftoverQuestionText(deleted), seen[1].text);
+    EXPECT_TRUE(FileExists(kept));
+    EXPECT_FALSE(FileExists(deleted));
+    EXPECT_TRUE(DirectoryExists(app_));
+}
+
+TEST_F(RemoveFolderTreeTest, CancelStopsEverythingAtOnce)
+{
+    const std::vector<std::wstring> files = {Make(L"a.txt"), Make(L"z.txt"), Make(L"sub\\deep\\b.txt"),
+                                             Make(L"sub\\c.txt"), Make(L"other\\d.txt")};
+    BoxAnswerer boxes({IDCANCEL}, IDYES);
+    EXPECT_FALSE(RemoveTree(app_));
+    EXPECT_EQ(1u, boxes.Count()) << Describe(boxes.Seen());
+    for (const auto& file : files)
+        EXPECT_TRUE(FileExists(file)) << Ansi(file);
+}
+
+TEST_F(RemoveFolderTreeTest, KeptFileInSubfolderStopsTheParentThere)
+{
+    const std::wstring kept = Make(L"sub\\keep.txt");
+    Make(L"a.txt");
+    Make(L"z.txt");
+    Make(L"sub2\\y.txt");
+    BoxAnswerer boxes({}, IDNO);
+    EXPECT_FALSE(RemoveTree(app_));
+    auto seen = boxes.Seen();
+    // Entries of app before "sub" may have been asked for; after the
+    // question about sub\keep.txt nothing more is asked anywhere.
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(LeftoverQuestionText(kept), seen.back().text) << Describe(seen);
+    EXPECT_TRUE(FileExists(kept));
+    EXPECT_TRUE(DirectoryExists(app_ + L"\\sub"));
+}
+
+TEST_F(RemoveFolderTreeTest, RemoveNoneKeepsLeftoversWithoutAnyMessage)
+{
+    g_removeNone = true;
+    const std::wstring notes = Make(L"notes.txt");
+    const std::wstring deep = Make(L"sub\\user.cfg");
+    BoxAnswerer boxes;
+    EXPECT_FALSE(RemoveTree(app_));
+    EXPECT_EQ(0u, boxes.Count()) << Describe(boxes.Seen());
+    EXPECT_TRUE(FileExists(notes));
+    EXPECT_TRUE(FileExists(deep));
+}
+
+TEST_F(RemoveFolderTreeTest, CopyAllDeletesLeftoversWithoutQuestion)
+{
+    g_copyAll = true;
+    Make(L"notes.txt");
+    Make(L"sub\\user.cfg");
+    BoxAnswerer boxes;
+    EXPECT_TRUE(RemoveTree(app_));
+    EXPECT_FALSE(DirectoryExists(app_));
+    EXPECT_EQ(0u, boxes.Count()) << Describe(boxes.Seen());
+}
+
+TEST_F(RemoveFolderTreeTest, RemoveNoneWinsOverCopyAll)
+{
+    g_removeNone = true;
+    g_copyAll = true;
+    const std::wstring notes = Make(L"notes.txt");
+    Make(L"HELP.GID");
+    BoxAnswerer boxes;
+    EXPECT_FALSE(RemoveTree(app_));
+    EXPECT_TRUE(FileExists(notes));
+    EXPECT_FALSE(FileExists(app_ + L"\\HELP.GID"));
+    EXPECT_EQ(0u, boxes.Count());
+}
+
+TEST_F(RemoveFolderTreeTest, LockedFileIsReportedAndTheRestProcessed)
+{
+    g_copyAll = true;
+    const std::wstring locked = Make(L"locked.dat");
+    const std::wstring others[] = {Make(L"a.txt"), Make(L"zz.txt")};
+    HeldOpen held(locked);
+    ASSERT_TRUE(held.IsHeld());
+    BoxAnswerer boxes;
+    EXPECT_FALSE(RemoveTree(app_));
+    auto seen = boxes.Seen();
+    // Message 24 for the file, and no message 26: the folder is not tried.
+    ASSERT_EQ(1u, seen.size()) << Describe(seen);
+    EXPECT_EQ(FileNotRemovedText(locked), seen[0].text);
+    EXPECT_EQ(kDefaultCaption, seen[0].caption);
+    EXPECT_TRUE(FileExists(locked));
+    for (const auto& other : others)
+        EXPECT_FALSE(FileExists(other)) << Ansi(other);
+    EXPECT_TRUE(DirectoryExists(app_));
+}
+
+TEST_F(RemoveFolderTreeTest, EmptyFolderThatCannotBeRemovedIsReported)
+{
+    ASSERT_TRUE(CreateDirectories(app_));
+    HeldOpen held(app_);
+    ASSERT_TRUE(held.IsHeld());
+    BoxAnswerer boxes;
+    EXPECT_FALSE(RemoveTree(app_ + L"\\"));
+    auto seen = boxes.Seen();
+    ASSERT_EQ(1u, seen.size()) << Describe(seen);
+    EXPECT_EQ(FolderNotRemovedText(app_), seen[0].text);
+    EXPECT_EQ(kDefaultCaption, seen[0].caption);
+}
+
+// Names that merely begin with two dots are files like any other.
+TEST_F(RemoveFolderTreeTest, NamesBeginningWithTwoDotsAreLeftovers)
+{
+    g_copyAll = true;
+    Make(L"..notes");
+    Make(L"sub\\..cache\\x.bin");
+    BoxAnswerer boxes;
+    EXPECT_TRUE(RemoveTree(app_));
+    EXPECT_FALSE(DirectoryExists(app_));
+    EXPECT_EQ(0u, boxes.Count()) << Describe(boxes.Seen());
+}
+
+// Paths beyond the 259 characters of install's buffers: made and cleaned up
+// through the "\\?\" form, which has no such limit.
+class LongPathTest : public RemoveFolderTreeTest {
+protected:
+    void TearDown() override { RemoveLong(long_); }
+
+    static std::wstring Long(const std::wstring& path) { return L"\\\\?\\" + path; }
+
+    static void RemoveLong(const std::wstring& path)
+    {
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW(Long(path + L"\\*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do {
+                std::wstring name = found.cFileName;
+                if (name == L"." || name == L"..")
+                    continue;
+                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                    RemoveLong(path + L"\\" + name);
+                else
+                    DeleteFileW(Long(path + L"\\" + name).c_str());
+            } while (FindNextFileW(search, &found));
+            FindClose(search);
+        }
+        RemoveDirectoryW(Long(path).c_str());
+    }
+
+    // A folder below app whose path has exactly length characters.
+    std::wstring MakeFolderOfLength(size_t length)
+    {
+        std::wstring path = app_ + L"\\";
+        path += std::wstring(length - path.size(), L'd');
+        EXPECT_TRUE(CreateDirectories(app_));
+        EXPECT_TRUE(CreateDirectoryW(Long(path).c_str(), nullptr));
+        long_ = app_;
+        return path;
+    }
+
+    std::wstring long_;
+};
+
+TEST_F(LongPathTest, EntryWhosePathDoesNotFitStays)
+{
+    g_copyAll = true;
+    // "<folder>\*.*" still fits; "<folder>\longname.txt" does not.
+    const std::wstring folder = MakeFolderOfLength(250);
+    const std::wstring file = folder + L"\\longname.txt";
+    ASSERT_GT(file.size(), 259u);
+    HANDLE created = CreateFileW(Long(file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, created);
+    CloseHandle(created);
+    BoxAnswerer boxes;
+    EXPECT_FALSE(RemoveTree(app_));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(Long(file).c_str()));
+    EXPECT_EQ(0u, boxes.Count()) << Describe(boxes.Seen());
+}
+
+TEST_F(LongPathTest, FolderWhoseSearchPatternDoesNotFitStays)
+{
+    const std::wstring folder = MakeFolderOfLength(257);
+    BoxAnswerer boxes;
+    EXPECT_FALSE(RemoveTree(app_));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(Long(folder).c_str()));
+    EXPECT_EQ(0u, boxes.Count()) << Describe(boxes.Seen());
+}
+
+}  // namespace

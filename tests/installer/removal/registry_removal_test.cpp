@@ -1,0 +1,204 @@
+// DeleteRegistryTree and the [Reg] entries of the install script against the
+// test prefix's registry. Every key lives below one test key per root, which
+// the fixture removes again.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "box_answerer.h"
+#include "globals.h"
+#include "registry_removal.h"
+#include "removal_fixture.h"
+#include "settings_fixture.h"
+
+using namespace installer_testing;
+using testing_support::BoxAnswerer;
+
+namespace {
+
+const wchar_t kTestKey[] = L"Software\\InstallRemovalTest";
+const wchar_t kCanaryKey[] = L"Software\\InstallRemovalCanary";
+
+bool CreateKey(HKEY root, const std::wstring& path)
+{
+    HKEY key;
+    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    DWORD data = 1;
+    LONG result = RegSetValueExW(key, L"Value", 0, REG_DWORD, reinterpret_cast<BYTE*>(&data), sizeof(data));
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+bool KeyExists(HKEY root, const std::wstring& path)
+{
+    HKEY key;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+class RegistryRemovalTest : public RemovalTest {
+protected:
+    void SetUp() override
+    {
+        RemovalTest::SetUp();
+        TearDown();
+        ASSERT_TRUE(CreateKey(HKEY_CURRENT_USER, kCanaryKey));
+    }
+
+    void TearDown() override
+    {
+        RegDeleteTreeW(HKEY_CURRENT_USER, kTestKey);
+        RegDeleteKeyW(HKEY_CURRENT_USER, kTestKey);
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kTestKey);
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, kTestKey);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kCanaryKey);
+        RegDeleteKeyW(HKEY_CURRENT_USER, kCanaryKey);
+    }
+
+    // Runs the [Reg] processing on a script with these lines; returns the
+    // message boxes it showed.
+    std::vector<testing_support::MessageBoxSeen> RemoveListed(const std::string& regLines)
+    {
+        ScriptFile script("[Install]\r\nTitle=Removal Test Product\r\n[Reg]\r\n" + regLines);
+        BoxAnswerer boxes;
+        RemoveScriptRegistryKeys();
+        return boxes.Seen();
+    }
+
+    // Foo with values, subkeys A and A\B, and the sibling FooBar.
+    void MakeFooTree(HKEY root)
+    {
+        const std::wstring foo = std::wstring(kTestKey) + L"\\Foo";
+        ASSERT_TRUE(CreateKey(root, foo + L"\\A\\B"));
+        ASSERT_TRUE(CreateKey(root, foo + L"\\A"));
+        ASSERT_TRUE(CreateKey(root, foo + L"\\C"));
+        ASSERT_TRUE(CreateKey(root, foo));
+        ASSERT_TRUE(CreateKey(root, std::wstring(kTestKey) + L"\\FooBar"));
+    }
+
+    void ExpectFooTreeGone(HKEY root)
+    {
+        EXPECT_FALSE(KeyExists(root, std::wstring(kTestKey) + L"\\Foo"));
+        EXPECT_TRUE(KeyExists(root, std::wstring(kTestKey) + L"\\FooBar"));
+        EXPECT_TRUE(KeyExists(root, kTestKey));
+    }
+
+    void ExpectNothingDeleted()
+    {
+        EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, std::wstring(kTestKey) + L"\\Foo\\A\\B"));
+        EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kCanaryKey));
+    }
+};
+
+TEST_F(RegistryRemovalTest, DeletesTreeDepthFirst)
+{
+    MakeFooTree(HKEY_CURRENT_USER);
+    DeleteRegistryTree(HKEY_CURRENT_USER, "Software\\InstallRemovalTest\\Foo");
+    ExpectFooTreeGone(HKEY_CURRENT_USER);
+}
+
+TEST_F(RegistryRemovalTest, MissingKeyIsSilent)
+{
+    auto seen = RemoveListed("1=HKEY_CURRENT_USER\\Software\\InstallRemovalTest\\Missing\r\n");
+    EXPECT_TRUE(seen.empty()) << Describe(seen);
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kCanaryKey));
+}
+
+// A key path that would open the root itself deletes nothing below it.
+TEST_F(RegistryRemovalTest, EmptyKeyPathDeletesNothing)
+{
+    MakeFooTree(HKEY_CURRENT_USER);
+    HKEY testKey;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, kTestKey, 0, KEY_ALL_ACCESS, &testKey));
+    DeleteRegistryTree(testKey, "");
+    DeleteRegistryTree(testKey, "\\");
+    DeleteRegistryTree(testKey, "\\Foo");
+    RegCloseKey(testKey);
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, std::wstring(kTestKey) + L"\\Foo\\A\\B"));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, std::wstring(kTestKey) + L"\\FooBar"));
+}
+
+TEST_F(RegistryRemovalTest, ListedTreesAreDeletedUnderEachRoot)
+{
+    MakeFooTree(HKEY_CURRENT_USER);
+    MakeFooTree(HKEY_LOCAL_MACHINE);
+    // The one character after the root name is skipped whatever it is.
+    auto seen = RemoveListed(
+        "1=HKEY_CURRENT_USER\\Software\\InstallRemovalTest\\Foo\r\n"
+        "2=HKEY_LOCAL_MACHINE/Software\\InstallRemovalTest\\Foo\r\n");
+    EXPECT_TRUE(seen.empty()) << Describe(seen);
+    ExpectFooTreeGone(HKEY_CURRENT_USER);
+    ExpectFooTreeGone(HKEY_LOCAL_MACHINE);
+}
+
+TEST_F(RegistryRemovalTest, UnknownRootsAreReportedAndSkipped)
+{
+    MakeFooTree(HKEY_CURRENT_USER);
+    CreateKey(HKEY_CURRENT_USER, std::wstring(kTestKey) + L"\\Last");
+    auto seen = RemoveListed(
+        "1=hkey_current_user\\Software\\InstallRemovalTest\\Foo\r\n"
+        "2=HKEY_USERS\\.DEFAULT\\Software\\InstallRemovalTest\r\n"
+        "3=HKCU\\Software\\InstallRemovalTest\\Foo\r\n"
+        "4=HKEY_CURRENT_USER\\Software\\InstallRemovalTest\\Last\r\n");
+    ASSERT_EQ(3u, seen.size()) << Describe(seen);
+    for (const auto& box : seen) {
+        EXPECT_EQ(kAbnormalRegText, box.text);
+        EXPECT_EQ(kDefaultCaption, box.caption);
+    }
+    ExpectNothingDeleted();
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, std::wstring(kTestKey) + L"\\Last"));
+}
+
+// Naming only a root, with or without separators after it, must never take
+// the root's whole tree: reported like any other abnormal entry.
+TEST_F(RegistryRemovalTest, RootWithoutKeyPathDeletesNothing)
+{
+    MakeFooTree(HKEY_CURRENT_USER);
+    auto seen = RemoveListed(
+        "1=HKEY_CURRENT_USER\r\n"
+        "2=HKEY_CURRENT_USER\\\r\n"
+        "3=HKEY_CURRENT_USER\\\\\r\n"
+        "4=HKEY_CURRENT_USER\\\\\\\r\n"
+        "5=HKEY_CURRENT_USER\\\\Software\\InstallRemovalCanary\r\n"
+        "6=HKEY_CLASSES_ROOT   \r\n");
+    ASSERT_EQ(6u, seen.size()) << Describe(seen);
+    for (const auto& box : seen)
+        EXPECT_EQ(kAbnormalRegText, box.text);
+    ExpectNothingDeleted();
+}
+
+// A bare root name must not pick up the key path that a longer entry read
+// before it left in the buffer behind its end.
+TEST_F(RegistryRemovalTest, RootOnlyAfterLongerEntryDeletesNothing)
+{
+    MakeFooTree(HKEY_CURRENT_USER);
+    auto seen = RemoveListed(
+        "1=hkey_current_user\\Software\\InstallRemovalTest\\Foo\r\n"
+        "2=HKEY_CURRENT_USER\r\n");
+    ASSERT_EQ(2u, seen.size()) << Describe(seen);
+    ExpectNothingDeleted();
+}
+
+TEST_F(RegistryRemovalTest, ListEndsAtFirstEmptyOrMissingEntry)
+{
+    MakeFooTree(HKEY_CURRENT_USER);
+    CreateKey(HKEY_CURRENT_USER, std::wstring(kTestKey) + L"\\One");
+    auto seen = RemoveListed(
+        "1=\r\n"
+        "2=HKEY_CURRENT_USER\\Software\\InstallRemovalTest\\Foo\r\n");
+    EXPECT_TRUE(seen.empty()) << Describe(seen);
+    ExpectNothingDeleted();
+
+    seen = RemoveListed(
+        "1=HKEY_CURRENT_USER\\Software\\InstallRemovalTest\\One\r\n"
+        "3=HKEY_CURRENT_USER\\Software\\InstallRemovalTest\\Foo\r\n");
+    EXPECT_TRUE(seen.empty()) << Describe(seen);
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, std::wstring(kTestKey) + L"\\One"));
+    ExpectNothingDeleted();
+}
+
+}  // namespace
