@@ -28,3 +28,10 @@ function(wine_path out host_path)
   string(REPLACE "/" "\\" p "${host_path}")
   set(${out} "Z:${p}" PARENT_SCOPE)
 endfunction()
+
+# The same, written as the body of a C string literal (backslashes doubled).
+function(wine_path_literal out host_path)
+  wine_path(p "${host_path}")
+  string(REPLACE "\\" "\\\\" p "${p}")
+  set(${out} "${p}" PARENT_SCOPE)
+endfunction()

@@ -19,7 +19,7 @@ add_test(NAME wine_shutdown
   COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix stop ${WINE_TEST_PREFIX})
 set_tests_properties(wine_shutdown PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)
 
-# add_wine_test(<name> SOURCES ... [LIBRARIES ...] [LOCKS ...] [TIMEOUT s])
+# add_wine_test(<name> SOURCES ... [LIBRARIES ...] [LOCKS ...] [ENVIRONMENT ...] [TIMEOUT s])
 #   A GoogleTest program run as one ctest test inside the test prefix.
 #   LOCKS names shared things (the spooler, the driver mutex, ...) that tests
 #   must not use at the same time.
@@ -28,10 +28,24 @@ function(add_wine_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} gtest gtest_main)
   target_link_options(${name} PRIVATE ${WIN32_STATIC_LINK_FLAGS})
+  add_wine_test_run(${name} ${name} ${ARGN})
+endfunction()
+
+# add_wine_test_run(<name> <test program> [FILTER pattern] [LOCKS ...] [ENVIRONMENT ...] [TIMEOUT s])
+#   One more ctest test that runs a test program of add_wine_test, for example
+#   a part of it under another locale.
+function(add_wine_test_run name program)
+  cmake_parse_arguments(ARG "" "TIMEOUT;FILTER" "SOURCES;LIBRARIES;LOCKS;ENVIRONMENT" ${ARGN})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 300)
   endif()
-  add_test(NAME ${name} COMMAND ${name} --gtest_output=xml:${CMAKE_BINARY_DIR}/test-reports/${name}.xml)
+  set(args)
+  if(ARG_FILTER)
+    list(APPEND args --gtest_filter=${ARG_FILTER})
+  endif()
+  # The report path is handed to a Windows program, so it is given as Wine sees it.
+  wine_path(report "${CMAKE_BINARY_DIR}/test-reports/${name}.xml")
+  add_test(NAME ${name} COMMAND ${program} ${args} --gtest_output=xml:${report})
   set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT ${ARG_TIMEOUT})
   if(ARG_LOCKS)
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${ARG_LOCKS}")
