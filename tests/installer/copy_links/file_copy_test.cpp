@@ -1,0 +1,203 @@
+// Copying one entry: which existing targets are replaced, what is reported,
+// and the attributes every handled target ends with.
+#include <gtest/gtest.h>
+
+#include "box_answerer.h"
+#include "copy_links_fixture.h"
+#include "file_copy.h"
+#include "globals.h"
+#include "settings_fixture.h"
+#include "test_files.h"
+
+using copy_links_testing::InstallGlobals;
+using copy_links_testing::kDefaultCaption;
+using installer_testing::Ansi;
+using testing_support::BoxAnswerer;
+using testing_support::FileWriteTime;
+using testing_support::ReadFileBytes;
+using testing_support::ScratchDir;
+using testing_support::SetFileWriteTime;
+using testing_support::ShiftTime;
+using testing_support::WriteFileBytes;
+
+namespace {
+
+const char kSourceBytes[] = "new version";
+const char kTargetBytes[] = "installed version";
+
+// A source folder that is the current directory (as during the install run),
+// with sub\file.txt, and a target folder.
+class FileCopy : public InstallGlobals {
+protected:
+    void SetUp() override
+    {
+        InstallGlobals::SetUp();
+        GetCurrentDirectoryW(MAX_PATH, previousDir_);
+        ASSERT_TRUE(testing_support::CreateDirectories(source_ / L"sub"));
+        ASSERT_TRUE(WriteFileBytes(SourceFile(), kSourceBytes));
+        ASSERT_TRUE(SetCurrentDirectoryW(source_.Path().c_str()));
+        UseEntry("sub\\file.txt", target_ / L"file.txt");
+    }
+    void TearDown() override { SetCurrentDirectoryW(previousDir_); }
+
+    void UseEntry(const char* name, const std::wstring& target)
+    {
+        lstrcpynA(g_entryName, name, kPathSize);
+        lstrcpynA(g_entryTarget, Ansi(target).c_str(), kPathSize);
+    }
+    std::wstring SourceFile() const { return source_ / L"sub\\file.txt"; }
+    std::wstring TargetFile() const { return target_ / L"file.txt"; }
+
+    // An existing target written seconds after the source (negative: before).
+    void PlaceTarget(LONGLONG seconds, DWORD attributes = FILE_ATTRIBUTE_NORMAL)
+    {
+        ASSERT_TRUE(WriteFileBytes(TargetFile(), kTargetBytes));
+        ASSERT_TRUE(SetFileWriteTime(TargetFile(), ShiftTime(FileWriteTime(SourceFile()), seconds)));
+        ASSERT_TRUE(SetFileAttributesW(TargetFile().c_str(), attributes));
+    }
+
+    // Normal attributes as the file system reports them (Wine adds "archive").
+    bool TargetIsPlain() const
+    {
+        DWORD attributes = GetFileAttributesW(TargetFile().c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES &&
+               (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
+    }
+
+    ScratchDir source_{L"src"};
+    ScratchDir target_{L"dst"};
+    wchar_t previousDir_[MAX_PATH];
+};
+
+TEST_F(FileCopy, AbsentTargetIsCopiedWithNormalAttributesFromAReadOnlySource)
+{
+    ASSERT_TRUE(SetFileAttributesW(SourceFile().c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    BoxAnswerer boxes;
+    EXPECT_TRUE(CopyEntryFile(false));
+    EXPECT_EQ(kSourceBytes, ReadFileBytes(TargetFile()));
+    EXPECT_TRUE(TargetIsPlain());
+    EXPECT_EQ(0u, boxes.Count());
+    SetFileAttributesW(SourceFile().c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(FileCopy, OlderAndEqualTargetsAreReplaced)
+{
+    for (LONGLONG seconds : {-3600LL, 0LL}) {
+        PlaceTarget(seconds, FILE_ATTRIBUTE_HIDDEN);
+        BoxAnswerer boxes;
+        EXPECT_TRUE(CopyEntryFile(false)) << seconds;
+        EXPECT_EQ(kSourceBytes, ReadFileBytes(TargetFile())) << seconds;
+        EXPECT_TRUE(TargetIsPlain()) << seconds;
+        EXPECT_EQ(0u, boxes.Count());
+    }
+}
+
+TEST_F(FileCopy, NewerTargetIsKeptSilentlyUnlessForced)
+{
+    PlaceTarget(3600, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
+    {
+        BoxAnswerer boxes;
+        EXPECT_TRUE(CopyEntryFile(false));
+        EXPECT_EQ(kTargetBytes, ReadFileBytes(TargetFile()));
+        EXPECT_TRUE(TargetIsPlain());
+        EXPECT_EQ(0u, boxes.Count());
+    }
+    EXPECT_TRUE(CopyEntryFile(true));
+    EXPECT_EQ(kSourceBytes, ReadFileBytes(TargetFile()));
+}
+
+// Windows' CopyFileA refuses to overwrite a read-only target (Wine run as root
+// does not); either way nothing is reported and the target ends up writable.
+TEST_F(FileCopy, ReadOnlyOlderTargetIsNotReportedAndMadeWritable)
+{
+    PlaceTarget(-3600, FILE_ATTRIBUTE_READONLY);
+    BoxAnswerer boxes;
+    EXPECT_TRUE(CopyEntryFile(false));
+    EXPECT_TRUE(TargetIsPlain());
+    EXPECT_EQ(0u, boxes.Count());
+}
+
+TEST_F(FileCopy, MissingSourceGivesMessage21WithTheRelativePath)
+{
+    UseEntry("sub\\missing.txt", TargetFile());
+    BoxAnswerer boxes;
+    EXPECT_FALSE(CopyEntryFile(false));
+    ASSERT_EQ(1u, boxes.Count());
+    EXPECT_EQ(L"Failed in copying sub\\missing.txt", boxes.Seen()[0].text);
+    EXPECT_EQ(kDefaultCaption, boxes.Seen()[0].caption);
+}
+
+// A program holding the target open: the file is not installed, and the run
+// must not count it as copied.
+TEST_F(FileCopy, TargetInUseGivesMessage18)
+{
+    for (bool force : {false, true}) {
+        PlaceTarget(-3600);
+        HANDLE held = CreateFileW(TargetFile().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, held);
+        BoxAnswerer boxes;
+        EXPECT_FALSE(CopyEntryFile(force)) << force;
+        CloseHandle(held);
+        ASSERT_EQ(1u, boxes.Count());
+        EXPECT_EQ(TargetFile() + L" is in use so that overwriting cannot be executed.", boxes.Seen()[0].text);
+        EXPECT_EQ(kDefaultCaption, boxes.Seen()[0].caption);
+        EXPECT_EQ(kTargetBytes, ReadFileBytes(TargetFile()));
+    }
+}
+
+TEST_F(FileCopy, MissingTargetFolderIsCreatedLevelByLevel)
+{
+    UseEntry("sub\\file.txt", target_ / L"App\\sub\\file.txt");
+    BoxAnswerer boxes;
+    EXPECT_TRUE(CopyEntryFile(false));
+    EXPECT_EQ(kSourceBytes, ReadFileBytes(target_ / L"App\\sub\\file.txt"));
+    EXPECT_EQ(0u, boxes.Count());
+}
+
+TEST_F(FileCopy, TargetFolderBlockedByAFileStopsBeforeCopying)
+{
+    ASSERT_TRUE(WriteFileBytes(target_ / L"App", "a file"));
+    UseEntry("sub\\file.txt", target_ / L"App\\file.txt");
+    BoxAnswerer boxes;
+    EXPECT_FALSE(CopyEntryFile(true));
+    ASSERT_EQ(1u, boxes.Count());
+    EXPECT_EQ(L"Unable to create a folder, " + (target_ / L"App") + L", because it already exists.",
+              boxes.Seen()[0].text);
+}
+
+TEST_F(FileCopy, SourceNotOlderComparesLastWriteTimes)
+{
+    PlaceTarget(1);
+    EXPECT_FALSE(IsSourceNotOlder(Ansi(SourceFile()).c_str(), Ansi(TargetFile()).c_str()));
+    EXPECT_TRUE(IsSourceNotOlder(Ansi(TargetFile()).c_str(), Ansi(SourceFile()).c_str()));
+    EXPECT_TRUE(IsSourceNotOlder(Ansi(SourceFile()).c_str(), Ansi(SourceFile()).c_str()));
+    EXPECT_FALSE(IsSourceNotOlder(Ansi(source_ / L"none").c_str(), Ansi(TargetFile()).c_str()));
+    EXPECT_TRUE(IsSourceNotOlder(Ansi(SourceFile()).c_str(), Ansi(target_ / L"none").c_str()));
+}
+
+// A local time of 5 March 2024, 14:07:09, as the UTC file time the file
+// system would hold.
+FILETIME LocalMarch5()
+{
+    SYSTEMTIME local = {2024, 3, 2, 5, 14, 7, 9, 0};
+    FILETIME localTime, utc;
+    SystemTimeToFileTime(&local, &localTime);
+    LocalFileTimeToFileTime(&localTime, &utc);
+    return utc;
+}
+
+TEST(FileStamp, ShortDateTwentyFourHourTimeAndName)
+{
+    char line[kFileStampSize];
+    FormatFileStamp(line, sizeof line, "tool.exe", LocalMarch5());
+    // Wine keeps the "PM" marker of the English time format even in 24-hour form.
+    std::string text = line;
+    EXPECT_EQ(0u, text.find("3/5/2024 14:07:09")) << text;
+    EXPECT_EQ(text.size() - 10, text.find("  tool.exe")) << text;
+
+    char shortLine[12];
+    FormatFileStamp(shortLine, sizeof shortLine, "tool.exe", LocalMarch5());
+    EXPECT_STREQ("3/5/2024 14", shortLine);
+}
+
+}  // namespace
