@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <strsafe.h>
 
+#include "file_search.h"
 #include "globals.h"
 #include "messages.h"
 #include "path_helpers.h"
@@ -38,24 +39,6 @@ bool IsDotEntry(const char* name)
     return lstrcmpA(name, ".") == 0 || lstrcmpA(name, "..") == 0;
 }
 
-// Closes a directory search on every way out of a folder.
-class FindHandle {
-public:
-    explicit FindHandle(HANDLE handle) : handle_(handle) {}
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    ~FindHandle()
-    {
-        if (IsValid())
-            FindClose(handle_);
-    }
-    bool IsValid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
-
 // pattern is "<folder>\*.*"; cuts it back to the folder without its trailing
 // separator, except after a bare drive.
 void StripPatternToFolder(char* pattern)
@@ -77,8 +60,8 @@ bool RemoveFolderContents(char* folderPattern)
     const size_t nameRoom = kPathSize - (name - folderPattern);
     bool removed = true;
     WIN32_FIND_DATAA found;
-    FindHandle search(FindFirstFileA(folderPattern, &found));
-    if (!search.IsValid())
+    FileSearch search(folderPattern, &found);
+    if (!search.IsOpen())
         return true;
     do {
         if (IsDotEntry(found.cFileName))
@@ -102,7 +85,7 @@ bool RemoveFolderContents(char* folderPattern)
             return false;
         if (action == LeftoverKeep || !RemoveFile(folderPattern))
             removed = false;
-    } while (FindNextFileA(search.Get(), &found));
+    } while (search.Next(&found));
     return removed;
 }
 

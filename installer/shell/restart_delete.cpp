@@ -11,10 +11,9 @@ namespace {
 const char kWininitFile[] = "wininit.ini";
 const char kRenameSection[] = "rename";
 
-// The whole section, lines separated by a zero, the list ended by a second
-// zero. One run schedules one file, so the buffer need not live on the stack.
+// The whole section fits in this many characters: lines separated by a
+// zero, the list ended by a second zero.
 enum { kSectionSize = 32767 };
-char g_section[kSectionSize + 1];
 
 }  // namespace
 
@@ -35,9 +34,11 @@ void AddWininitDeleteEntry(const char* path)
     char entry[4 + kPathSize];
     StringCchPrintfA(entry, ARRAYSIZE(entry), "NUL=%s", shortPath);
 
-    // A section that filled the buffer may have been cut; writing it back
-    // would lose its end.
-    DWORD length = GetPrivateProfileSectionA(kRenameSection, g_section, kSectionSize, kWininitFile);
+    // On the stack: a zero-filled static buffer would be stored in the
+    // program file. A section that filled it may have been cut; writing it
+    // back would lose its end.
+    char section[kSectionSize + 1];
+    DWORD length = GetPrivateProfileSectionA(kRenameSection, section, kSectionSize, kWininitFile);
     if (length + 2 >= kSectionSize)
         return;
     if (length == 0) {
@@ -45,16 +46,16 @@ void AddWininitDeleteEntry(const char* path)
         return;
     }
 
-    char* line = g_section;
+    char* line = section;
     for (; *line; line += lstrlenA(line) + 1) {
         if (strcmp(line, entry) == 0)
             return;
     }
     // The entry, its zero and the list's final zero must fit.
     const size_t entryLength = lstrlenA(entry);
-    if ((line - g_section) + entryLength + 2 > kSectionSize)
+    if ((line - section) + entryLength + 2 > kSectionSize)
         return;
     CopyMemory(line, entry, entryLength + 1);
     line[entryLength + 1] = '\0';
-    WritePrivateProfileSectionA(kRenameSection, g_section, kWininitFile);
+    WritePrivateProfileSectionA(kRenameSection, section, kWininitFile);
 }

@@ -62,10 +62,7 @@ TEST_F(RemoveFileTest, FileHeldOpenIsReportedAndStays)
     BoxAnswerer boxes;
     EXPECT_FALSE(RemoveFile(Ansi(file).c_str()));
     EXPECT_TRUE(FileExists(file));
-    auto seen = boxes.Seen();
-    ASSERT_EQ(1u, seen.size());
-    EXPECT_EQ(FileNotRemovedText(file), seen[0].text);
-    EXPECT_EQ(kDefaultCaption, seen[0].caption);
+    ExpectOneBox(boxes, FileNotRemovedText(file), kDefaultCaption);
 }
 
 // An install folder "app" in a scratch folder, with the files and folders a
@@ -135,9 +132,7 @@ TEST_F(RemoveFolderTreeTest, NameDotGidAloneIsAskedFor)
     BoxAnswerer boxes({IDNO});
     EXPECT_FALSE(RemoveTree(app_));
     EXPECT_TRUE(FileExists(file));
-    auto seen = boxes.Seen();
-    ASSERT_EQ(1u, seen.size());
-    EXPECT_EQ(LeftoverQuestionText(file), seen[0].text);
+    ExpectOneBox(boxes, LeftoverQuestionText(file), kTitle);
 }
 
 TEST_F(RemoveFolderTreeTest, LeftoverAnsweredYesIsDeletedWithTheFolder)
@@ -146,10 +141,7 @@ TEST_F(RemoveFolderTreeTest, LeftoverAnsweredYesIsDeletedWithTheFolder)
     BoxAnswerer boxes({IDYES});
     EXPECT_TRUE(RemoveTree(app_));
     EXPECT_FALSE(DirectoryExists(app_));
-    auto seen = boxes.Seen();
-    ASSERT_EQ(1u, seen.size());
-    EXPECT_EQ(LeftoverQuestionText(notes), seen[0].text);
-    EXPECT_EQ(kTitle, seen[0].caption);
+    ExpectOneBox(boxes, LeftoverQuestionText(notes), kTitle);
 }
 
 TEST_F(RemoveFolderTreeTest, LeftoverAnsweredNoStaysAndOtherFilesAreStillAsked)
@@ -244,11 +236,8 @@ TEST_F(RemoveFolderTreeTest, LockedFileIsReportedAndTheRestProcessed)
     ASSERT_TRUE(held.IsHeld());
     BoxAnswerer boxes;
     EXPECT_FALSE(RemoveTree(app_));
-    auto seen = boxes.Seen();
     // Message 24 for the file, and no message 26: the folder is not tried.
-    ASSERT_EQ(1u, seen.size()) << Describe(seen);
-    EXPECT_EQ(FileNotRemovedText(locked), seen[0].text);
-    EXPECT_EQ(kDefaultCaption, seen[0].caption);
+    ExpectOneBox(boxes, FileNotRemovedText(locked), kDefaultCaption);
     EXPECT_TRUE(FileExists(locked));
     for (const auto& other : others)
         EXPECT_FALSE(FileExists(other)) << Ansi(other);
@@ -262,10 +251,7 @@ TEST_F(RemoveFolderTreeTest, EmptyFolderThatCannotBeRemovedIsReported)
     ASSERT_TRUE(held.IsHeld());
     BoxAnswerer boxes;
     EXPECT_FALSE(RemoveTree(app_ + L"\\"));
-    auto seen = boxes.Seen();
-    ASSERT_EQ(1u, seen.size()) << Describe(seen);
-    EXPECT_EQ(FolderNotRemovedText(app_), seen[0].text);
-    EXPECT_EQ(kDefaultCaption, seen[0].caption);
+    ExpectOneBox(boxes, FolderNotRemovedText(app_), kDefaultCaption);
 }
 
 // Names that merely begin with two dots are files like any other.

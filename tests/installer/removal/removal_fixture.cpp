@@ -53,4 +53,12 @@ std::string Describe(const std::vector<testing_support::MessageBoxSeen>& boxes)
     return Ansi(text);
 }
 
+void ExpectOneBox(testing_support::BoxAnswerer& boxes, const std::wstring& text, const std::wstring& caption)
+{
+    auto seen = boxes.Seen();
+    ASSERT_EQ(1u, seen.size()) << Describe(seen);
+    EXPECT_EQ(text, seen[0].text);
+    EXPECT_EQ(caption, seen[0].caption);
+}
+
 }  // namespace installer_testing

@@ -43,4 +43,7 @@ private:
 // Texts of the boxes seen, for a readable failure message.
 std::string Describe(const std::vector<testing_support::MessageBoxSeen>& boxes);
 
+// Exactly one message box was shown, with this text and caption.
+void ExpectOneBox(testing_support::BoxAnswerer& boxes, const std::wstring& text, const std::wstring& caption);
+
 }  // namespace installer_testing
