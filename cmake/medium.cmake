@@ -8,6 +8,11 @@ if(TARGET install_program)
   list(APPEND MEDIUM_PROGRAMS $<TARGET_FILE:install_program>)
   set(MEDIUM_DEPENDS install_program)
 endif()
+# The package's own program and component (examples/).
+if(TARGET CardTool)
+  list(APPEND MEDIUM_PROGRAMS $<TARGET_FILE:CardTool> $<TARGET_FILE:CardReg>)
+  list(APPEND MEDIUM_DEPENDS CardTool CardReg)
+endif()
 
 add_custom_target(medium
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${MEDIUM_DIR}
