@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "box_answerer.h"
+#include "code_page_fixture.h"
 #include "copy_links_fixture.h"
 #include "globals.h"
 #include "install_script.h"
@@ -316,6 +317,40 @@ TEST_F(Shortcuts, GroupFolderBlockedByAFileIsReported)
     ASSERT_EQ(1u, boxes.Count());
     EXPECT_EQ(L"Unable to create a folder, " + Programs() + L"\\Vendor, because it already exists.",
               boxes.Seen()[0].text);
+}
+
+// Under code page 932, ソ (0x83 0x5C) ends in a byte equal to the backslash:
+// as a folder, shortcut or working-directory name it must stay whole.
+class ShiftJisShortcuts : public Shortcuts {
+protected:
+    void SetUp() override
+    {
+        REQUIRE_JAPANESE_CODE_PAGE();
+        Shortcuts::SetUp();
+    }
+};
+
+TEST_F(ShiftJisShortcuts, TrailByteBackslashIsNoSeparator)
+{
+    const std::string so = "\x83\x5C";
+    const std::wstring wideSo = installer_testing::Wide(so.c_str());
+    lstrcpynA(g_menuDir, (Ansi(Programs()) + "\\Vendor\\" + so + "\\").c_str(), kPathSize);
+    ASSERT_TRUE(CreateDirectoryA((InstallDir() + so).c_str(), nullptr));
+    ASSERT_TRUE(WriteFileBytes(Programs() + L"\\other.lnk", "keep"));
+    UseScript("1=" + so + ",tool.exe?" + so + "?1\r\n");
+    ProcessShortcuts(LocationProgramMenu, false);
+
+    const std::wstring group = Programs() + L"\\Vendor\\" + wideSo;
+    LinkContents link = Link(group + L"\\" + wideSo + L".lnk");
+    EXPECT_EQ(Installed("tool.exe"), link.target);
+    EXPECT_EQ(InstallDir() + so, link.workingDir);
+    EXPECT_EQ(so, link.description);
+    EXPECT_EQ(1, link.iconIndex);
+
+    ProcessShortcuts(LocationProgramMenu, true);
+    EXPECT_FALSE(DirectoryExists(group));
+    EXPECT_FALSE(DirectoryExists(Programs() + L"\\Vendor"));
+    EXPECT_TRUE(DirectoryExists(Programs()));
 }
 
 }  // namespace
