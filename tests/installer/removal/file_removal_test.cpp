@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "box_answerer.h"
+#include "code_page_fixture.h"
 #include "file_removal.h"
 #include "globals.h"
 #include "removal_fixture.h"
@@ -263,6 +264,34 @@ TEST_F(RemoveFolderTreeTest, NamesBeginningWithTwoDotsAreLeftovers)
     BoxAnswerer boxes;
     EXPECT_TRUE(RemoveTree(app_));
     EXPECT_FALSE(DirectoryExists(app_));
+    EXPECT_EQ(0u, boxes.Count()) << Describe(boxes.Seen());
+}
+
+// Under code page 932, \u8868 (0x95 0x5C) and \u30bd (0x83 0x5C) end in a
+// byte that equals the backslash: a folder named so is not a folder path with
+// a trailing separator, and its files are still found and removed.
+class ShiftJisRemoval : public RemoveFolderTreeTest {
+protected:
+    void SetUp() override
+    {
+        REQUIRE_JAPANESE_CODE_PAGE();
+        RemoveFolderTreeTest::SetUp();
+    }
+};
+
+TEST_F(ShiftJisRemoval, FolderNamesEndingInTrailByteBackslash)
+{
+    g_removeNone = true;
+    const std::wstring folder = app_ + L"\\\u8868";
+    ASSERT_TRUE(CreateDirectories(folder + L"\\\u30bd"));
+    Touch(folder + L"\\\u8868.gid");
+    Touch(folder + L"\\\u30bd\\HELP.GID");
+    const std::string ansi = Ansi(folder);
+    ASSERT_EQ('\\', ansi.back());
+    BoxAnswerer boxes;
+    EXPECT_TRUE(RemoveFolderTree(ansi.c_str()));
+    EXPECT_FALSE(DirectoryExists(folder));
+    EXPECT_TRUE(DirectoryExists(app_));
     EXPECT_EQ(0u, boxes.Count()) << Describe(boxes.Seen());
 }
 
