@@ -101,6 +101,23 @@ TEST_F(RegistryRemovalTest, DeletesTreeDepthFirst)
     ExpectFooTreeGone(HKEY_CURRENT_USER);
 }
 
+// A subkey whose name has no form in the ANSI code page is enumerated as
+// "?", which cannot be opened or deleted: it is stepped over once, its
+// siblings still go, and it keeps its parent.
+TEST_F(RegistryRemovalTest, UndeletableSubkeyKeepsItsParent)
+{
+    MakeFooTree(HKEY_CURRENT_USER);
+    const std::wstring foo = std::wstring(kTestKey) + L"\\Foo";
+    ASSERT_TRUE(CreateKey(HKEY_CURRENT_USER, foo + L"\\\u4e00"));
+    ASSERT_TRUE(CreateKey(HKEY_CURRENT_USER, foo + L"\\Z"));
+    DeleteRegistryTree(HKEY_CURRENT_USER, "Software\\InstallRemovalTest\\Foo");
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, foo + L"\\\u4e00"));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, foo));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, foo + L"\\A"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, foo + L"\\C"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, foo + L"\\Z"));
+}
+
 TEST_F(RegistryRemovalTest, MissingKeyIsSilent)
 {
     auto seen = RemoveListed("1=HKEY_CURRENT_USER\\Software\\InstallRemovalTest\\Missing\r\n");
