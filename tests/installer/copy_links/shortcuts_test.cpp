@@ -171,7 +171,11 @@ TEST_F(Shortcuts, WorkingDirectoryPrefixesAndPaths)
               "5=Abs,readme.txt?C:\\windows\r\n"
               "6=Drive,readme.txt?\\windows\r\n"
               "7=Last,readme.txt?missing?data\r\n"
-              "8=Other,readme.txt?x!data\r\n");
+              "8=Other,readme.txt?x!data\r\n"
+              "9=Share,readme.txt?\\\\copy_links_share\r\n");
+    // Two separators and a name, with no share: written over the install
+    // folder's root, so it names C:\copy_links_share.
+    ASSERT_TRUE(CreateDirectoryA("C:\\copy_links_share", nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
     // "\windows" names a folder on the current drive (the install run's is
     // the medium's).
     ASSERT_TRUE(SetCurrentDirectoryW(install_.Path().c_str()));
@@ -185,6 +189,8 @@ TEST_F(Shortcuts, WorkingDirectoryPrefixesAndPaths)
     EXPECT_EQ("C:\\windows", GroupLink(L"Drive").workingDir);
     EXPECT_EQ(Installed("data"), GroupLink(L"Last").workingDir);
     EXPECT_EQ(Installed("data"), GroupLink(L"Other").workingDir);
+    EXPECT_EQ("C:\\copy_links_share", GroupLink(L"Share").workingDir);
+    RemoveDirectoryA("C:\\copy_links_share");
     EXPECT_EQ(Installed("readme.txt"), GroupLink(L"Doc").target);
 
     // All-users installs take no per-user folders: the base is the install
