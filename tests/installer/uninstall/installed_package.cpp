@@ -43,15 +43,6 @@ bool CreateKeyWithValue(HKEY root, const std::wstring& path)
     return true;
 }
 
-bool KeyExists(HKEY root, const std::wstring& path)
-{
-    HKEY key;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
-
 // The component registers itself as an install would have it do.
 bool RegisterComponent(const std::wstring& path)
 {
@@ -65,16 +56,6 @@ bool RegisterComponent(const std::wstring& path)
 }
 
 }  // namespace
-
-bool UserKeyExists(const std::wstring& path)
-{
-    return KeyExists(HKEY_CURRENT_USER, path);
-}
-
-bool MachineKeyExists(const std::wstring& path)
-{
-    return KeyExists(HKEY_LOCAL_MACHINE, path);
-}
 
 InstalledPackage::InstalledPackage(const PackageOptions& options)
     : options_(options),
@@ -206,35 +187,3 @@ void InstalledPackage::MakeRegistry()
 
 }  // namespace uninstall_testing
 
-namespace uninstall_testing {
-
-namespace {
-
-const DWORD kStepMs = 30000;
-
-}  // namespace
-
-std::wstring UninstallCaption(const std::wstring& title)
-{
-    return L"Uninstallation of " + title;
-}
-
-UninstallResult RunUninstallToTheEnd(const std::wstring& commandLine, const std::wstring& dialogCaption,
-                                     const std::vector<int>& answers)
-{
-    UninstallResult result;
-    UninstallDriver driver;
-    if (driver.Start(commandLine, dialogCaption, kStepMs)) {
-        result.finishDisabledAtFirst = !driver.FinishEnabled();
-        if (driver.WaitForRunEnd(answers, kStepMs)) {
-            result.status = driver.Status();
-            driver.PressFinish(kStepMs, &result.exitCode);
-        }
-    }
-    result.failure = driver.Failure();
-    result.confirmation = driver.Confirmation();
-    result.boxes = driver.Boxes();
-    return result;
-}
-
-}  // namespace uninstall_testing

@@ -12,7 +12,6 @@
 
 #include "registry_fixture.h"
 #include "test_files.h"
-#include "uninstall_driver.h"
 
 namespace uninstall_testing {
 
@@ -75,32 +74,5 @@ private:
     std::unique_ptr<installer_testing::ScopedUninstallEntry> entry_;
     std::string failure_;
 };
-
-// "HKEY_CURRENT_USER" key path exists.
-bool UserKeyExists(const std::wstring& path);
-bool MachineKeyExists(const std::wstring& path);
-
-}  // namespace uninstall_testing
-
-namespace uninstall_testing {
-
-// One uninstall from the start of commandLine to the end of the copy.
-struct UninstallResult {
-    std::string failure;  // empty when every step came
-    testing_support::MessageBoxSeen confirmation;
-    bool finishDisabledAtFirst = false;
-    std::vector<testing_support::MessageBoxSeen> boxes;  // of the uninstall dialog
-    std::wstring status;
-    DWORD exitCode = 0;
-};
-
-// Starts commandLine (the registered command, or a program that runs it),
-// confirms, waits for the dialog captioned dialogCaption, answers its boxes
-// with answers (then OK) and presses "Finish" when the run is over.
-UninstallResult RunUninstallToTheEnd(const std::wstring& commandLine, const std::wstring& dialogCaption,
-                                     const std::vector<int>& answers = {});
-
-// The English caption of the uninstall dialog.
-std::wstring UninstallCaption(const std::wstring& title);
 
 }  // namespace uninstall_testing

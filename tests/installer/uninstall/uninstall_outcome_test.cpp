@@ -3,13 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "installed_package.h"
-#include "registry_fixture.h"
+#include "uninstall_checks.h"
 #include "removal_fixture.h"
 
 using namespace testing_support;
 using namespace uninstall_testing;
 using installer_testing::HeldOpen;
-using installer_testing::ScopedRegistryValue;
 
 namespace {
 
@@ -32,9 +31,7 @@ std::wstring FilesLeftText(const InstalledPackage& package)
 
 class UninstallOutcome : public ::testing::Test {
 protected:
-    // Each run schedules the copy in the system directory for deletion.
-    ScopedRegistryValue pending_{HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager",
-                                L"PendingFileRenameOperations"};
+    ScopedPendingDeletions pending_;
 
     UninstallResult Run(const InstalledPackage& package, const std::vector<int>& answers = {})
     {

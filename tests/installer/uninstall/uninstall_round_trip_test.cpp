@@ -7,15 +7,13 @@
 
 #include "code_page_fixture.h"
 #include "installed_package.h"
-#include "registry_fixture.h"
+#include "uninstall_checks.h"
 
 using namespace testing_support;
 using namespace uninstall_testing;
-using installer_testing::ScopedRegistryValue;
 
 namespace {
 
-const wchar_t kSessionManagerKey[] = L"System\\CurrentControlSet\\Control\\Session Manager";
 const wchar_t kAbnormalReg[] = L"Found abnormal Reg section.";
 
 // [Reg] entries that must delete nothing: a lower-case root, an unsupported
@@ -25,58 +23,6 @@ const char kRejectedRegLines[] =
     "3=HKEY_USERS\\.DEFAULT\\Software\\Uninstall Test Kept\r\n"
     "4=HKEY_CURRENT_USER\\\r\n"
     "6=HKEY_CURRENT_USER\\Software\\Uninstall Test Kept\r\n";
-
-// Deletions at restart: the system's list of pending operations (source
-// names, "\??\" in front), and the "NUL=" lines of "wininit.ini" where that
-// list cannot be written.
-std::vector<std::wstring> ScheduledDeletions()
-{
-    std::vector<std::wstring> found;
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSessionManagerKey, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
-        std::vector<wchar_t> list(65536);
-        DWORD size = static_cast<DWORD>(list.size() * sizeof(wchar_t)) - 2 * sizeof(wchar_t);
-        LONG result = RegQueryValueExW(key, L"PendingFileRenameOperations", nullptr, nullptr,
-                                       reinterpret_cast<BYTE*>(list.data()), &size);
-        RegCloseKey(key);
-        for (const wchar_t* line = list.data(); result == ERROR_SUCCESS && *line; line += lstrlenW(line) + 1)
-            found.push_back(line);
-    }
-    std::vector<wchar_t> section(32768);
-    GetPrivateProfileSectionW(L"rename", section.data(), static_cast<DWORD>(section.size()), L"wininit.ini");
-    for (const wchar_t* line = section.data(); *line; line += lstrlenW(line) + 1)
-        found.push_back(line);
-    return found;
-}
-
-// A 32-bit program's system directory is the WOW64 one, which Wine names
-// in the module path of the copy, while GetSystemDirectory names the other.
-std::vector<std::wstring> SystemDirNames(const std::wstring& fileName)
-{
-    std::vector<std::wstring> names;
-    wchar_t dir[MAX_PATH] = {};
-    if (GetSystemDirectoryW(dir, MAX_PATH))
-        names.push_back(std::wstring(dir) + L"\\" + fileName);
-    if (GetSystemWow64DirectoryW(dir, MAX_PATH))
-        names.push_back(std::wstring(dir) + L"\\" + fileName);
-    return names;
-}
-
-void ExpectScheduledForDeletion(const std::wstring& fileInSystemDir)
-{
-    std::wstring all;
-    for (const std::wstring& line : ScheduledDeletions()) {
-        for (const std::wstring& path : SystemDirNames(fileInSystemDir)) {
-            wchar_t shortPath[MAX_PATH] = {};
-            GetShortPathNameW(path.c_str(), shortPath, MAX_PATH);
-            if (lstrcmpiW(line.c_str(), (L"\\??\\" + path).c_str()) == 0 ||
-                lstrcmpiW(line.c_str(), (L"NUL=" + std::wstring(shortPath)).c_str()) == 0)
-                return;
-        }
-        all += line + L"|";
-    }
-    ADD_FAILURE() << "not scheduled for deletion; scheduled: " << ToCodePage(all, CP_UTF8);
-}
 
 void ExpectPackageRemoved(const InstalledPackage& package)
 {
@@ -92,8 +38,8 @@ void ExpectPackageRemoved(const InstalledPackage& package)
     EXPECT_FALSE(FileExists(package.DesktopLink()));
     EXPECT_FALSE(FileExists(package.StartupLink()));
 
-    EXPECT_FALSE(UserKeyExists(kPackageRegistryKey));
-    EXPECT_FALSE(MachineKeyExists(kComponentKey)) << "DllUnregisterServer did not run";
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kPackageRegistryKey));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kComponentKey)) << "DllUnregisterServer did not run";
     EXPECT_FALSE(UninstallEntryExists(kInstallKey));
 
     EXPECT_FALSE(FileExists(package.Marker()));
@@ -102,11 +48,8 @@ void ExpectPackageRemoved(const InstalledPackage& package)
 
 void ExpectRejectedRegEntriesKept()
 {
-    EXPECT_TRUE(UserKeyExists(kKeptRegistryKey));
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_USERS, (std::wstring(L".DEFAULT\\") + kKeptRegistryKey).c_str(), 0,
-                                           KEY_READ, &key));
-    RegCloseKey(key);
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kKeptRegistryKey));
+    EXPECT_TRUE(KeyExists(HKEY_USERS, std::wstring(L".DEFAULT\\") + kKeptRegistryKey));
 }
 
 void ExpectThreeAbnormalRegBoxes(const UninstallResult& result)
@@ -120,9 +63,7 @@ void ExpectThreeAbnormalRegBoxes(const UninstallResult& result)
 
 class UninstallRoundTrip : public ::testing::Test {
 protected:
-    // Deletion at restart goes to the prefix's list of pending operations,
-    // which is put back afterwards.
-    ScopedRegistryValue pending_{HKEY_LOCAL_MACHINE, kSessionManagerKey, L"PendingFileRenameOperations"};
+    ScopedPendingDeletions pending_;
 };
 
 }  // namespace
@@ -181,8 +122,8 @@ TEST_F(UninstallRoundTrip, FinishBeforeTheRunRemovesNothing)
     EXPECT_TRUE(FileExists(package.WindowsFile()));
     EXPECT_TRUE(FileExists(package.DesktopLink()));
     EXPECT_TRUE(DirectoryExists(package.MenuDir()));
-    EXPECT_TRUE(UserKeyExists(kPackageRegistryKey));
-    EXPECT_TRUE(MachineKeyExists(kComponentKey));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kPackageRegistryKey));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kComponentKey));
     EXPECT_TRUE(UninstallEntryExists(kInstallKey));
     EXPECT_FALSE(FileExists(package.Marker()));
 }
@@ -192,7 +133,7 @@ using JapaneseUninstall = JapaneseCodePageTest;
 
 TEST_F(JapaneseUninstall, CaptionAndTextsInJapanese)
 {
-    ScopedRegistryValue pending(HKEY_LOCAL_MACHINE, kSessionManagerKey, L"PendingFileRenameOperations");
+    ScopedPendingDeletions pending;
     PackageOptions options;
     options.title = L"カード印刷ツール";
     options.regLines = kRejectedRegLines;

@@ -1,0 +1,138 @@
+// The sample package from the medium and back: installed through the wizard
+// as a user does it (the driver setup it opens included), then removed
+// through the command the install registered in the list of installed
+// programs.
+#include <gtest/gtest.h>
+
+#include "driver_package.h"
+#include "install_wizard_driver.h"
+#include "process_tree.h"
+#include "uninstall_checks.h"
+#include "wizard_e2e_fixture.h"
+
+using namespace testing_support;
+using namespace uninstall_testing;
+using namespace wizard_testing;
+
+namespace {
+
+const wchar_t kTitle[] = L"Sample Card Printer Software";
+const wchar_t kInstallKey[] = L"SampleCardPrinter";
+const wchar_t kComponentKey[] = L"Software\\CardPrinterSample\\Component";
+// Named by [Reg] of the sample script; the package's program would write it.
+const wchar_t kSettingsKey[] = L"Software\\Sample Card Printer";
+
+const wchar_t* const kInstalledFiles[] = {
+    L"CardTool.exe", L"CardReg.dll", L"readme.txt", L"Setup.exe", L"TQSetup.ini", L"x64\\Setup64.exe",
+    L"x86\\CardPrinter.inf", L"x86\\spool\\PCPCardUI32.dll", L"x86\\spool\\CardPrinterRes32.dll",
+    L"x86\\downlevel\\CardPrinterRt32.dll", L"x64\\CardPrinter.inf", L"x64\\spool\\PCPCardUI64.dll",
+    L"x64\\spool\\CardPrinterRes64.dll", L"x64\\downlevel\\CardPrinterRt64.dll", L"common\\CardPrinterTool.cfg",
+    L"common\\CardPrinterReadme.txt", L"install.exe", L"install.INF"};
+
+// The driver setup that install opened after the wizard; 0 when none came.
+DWORD WaitForOpenedSetup(DWORD installPid)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < kWaitMs; Sleep(50)) {
+        for (DWORD pid : ProcessTree(installPid)) {
+            if (ProcessImageName(pid) == L"Setup.exe")
+                return pid;
+        }
+    }
+    return 0;
+}
+
+class SampleRoundTrip : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(shell_.Ready());
+        ASSERT_TRUE(medium_.Complete());
+        for (const wchar_t* program : {INSTALL_EXE, CARD_TOOL_EXE, CARD_REG_DLL}) {
+            std::wstring name = program;
+            name = name.substr(name.find_last_of(L'\\') + 1);
+            ASSERT_TRUE(CopyFileW(program, medium_.PathOf(name).c_str(), FALSE)) << name;
+        }
+        DeleteFileW(SystemDirectory().append(L"\\install.exe").c_str());
+    }
+
+    void TearDown() override
+    {
+        DeleteFileW(systemFile_.c_str());
+        DeleteFileW(windowsFile_.c_str());
+        DeleteFileW(SystemDirectory().append(L"\\install.exe").c_str());
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kComponentKey);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
+    }
+
+    // The wizard with a desktop shortcut, then the driver setup to its end.
+    void InstallFromTheMedium()
+    {
+        RunningProgram install;
+        ASSERT_TRUE(install.Start(L"\"" + medium_.PathOf(L"install.exe") + L"\"", medium_.Dir()));
+        WizardChoices choices;
+        choices.destination = installDir_;
+        choices.desktopIcon = true;
+        ASSERT_TRUE(WalkInstallWizard(install, choices, kWaitMs).completed);
+        DWORD setupPid = WaitForOpenedSetup(install.Id());
+        ASSERT_NE(0u, setupPid) << "Setup.exe was not opened";
+        HANDLE setup = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, setupPid);
+        ASSERT_NE(nullptr, setup);
+        AnsweredRun driverRun;
+        AnswerBoxesUntilExit(setup, setupPid, 120000, &driverRun);
+        CloseHandle(setup);
+        ASSERT_TRUE(driverRun.ended);
+        DWORD exitCode = 0;
+        ASSERT_TRUE(install.WaitForExit(kWaitMs, &exitCode));
+    }
+
+    std::wstring Installed(const std::wstring& relative) const { return installDir_ + L"\\" + relative; }
+
+    ScopedPendingDeletions pending_;
+    ScopedShellFolders shell_;
+    DriverPackage medium_{SETUP_EXE, SETUP64_EXE, L"medium"};
+    ScratchDir target_{L"target"};
+    std::wstring installDir_ = target_ / L"Card Printer";
+    std::wstring groupDir_ = shell_.Programs() + L"\\Sample Card Printer";
+    std::wstring desktopLink_ = shell_.Desktop() + L"\\" + kTitle + L".lnk";
+    std::wstring windowsFile_ = WindowsDirectory() + L"\\SampleCardPrinter.cfg";
+    std::wstring systemFile_ = SystemDirectory() + L"\\SampleCardPrinterRt32.dll";
+    installer_testing::ScopedUninstallEntry entry_{kInstallKey};
+};
+
+}  // namespace
+
+TEST_F(SampleRoundTrip, InstalledByTheWizardAndRemovedFromTheList)
+{
+    ASSERT_NO_FATAL_FAILURE(InstallFromTheMedium());
+    for (const wchar_t* file : kInstalledFiles)
+        ASSERT_TRUE(FileExists(Installed(file))) << file;
+    ASSERT_TRUE(FileExists(desktopLink_));
+    ASSERT_TRUE(DirectoryExists(groupDir_));
+    ASSERT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kComponentKey)) << "DllRegisterServer did not run";
+    HKEY settings;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(kSettingsKey) + L"\\Printer").c_str(),
+                                             0, nullptr, 0, KEY_WRITE, nullptr, &settings, nullptr));
+    RegCloseKey(settings);
+
+    UninstallResult result = RunUninstallToTheEnd(RegisteredUninstallCommand(kInstallKey), UninstallCaption(kTitle));
+    ASSERT_EQ("", result.failure);
+    EXPECT_EQ(std::wstring(kTitle) + L" will be uninstalled.", result.confirmation.text);
+    EXPECT_TRUE(result.boxes.empty());
+    EXPECT_EQ(std::wstring(kTitle) + L" has been successfully uninstalled.", result.status);
+    EXPECT_EQ(1u, result.exitCode);
+
+    for (const wchar_t* file : kInstalledFiles)
+        EXPECT_FALSE(FileExists(Installed(file))) << file;
+    EXPECT_FALSE(DirectoryExists(installDir_));
+    EXPECT_TRUE(DirectoryExists(target_.Path()));
+    EXPECT_FALSE(FileExists(windowsFile_));
+    EXPECT_TRUE(FileExists(systemFile_)) << "a file in the system directory is shared and stays";
+    EXPECT_FALSE(DirectoryExists(groupDir_));
+    EXPECT_TRUE(DirectoryExists(shell_.Programs()));
+    EXPECT_FALSE(FileExists(desktopLink_));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSettingsKey));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kComponentKey)) << "DllUnregisterServer did not run";
+    EXPECT_FALSE(UninstallEntryExists(kInstallKey));
+    EXPECT_FALSE(FileExists(SystemDirectory() + L"\\SampleCardPrinter.tmp"));
+    ExpectScheduledForDeletion(L"install.exe");
+}
