@@ -2,9 +2,11 @@
 // the install folder, and files held open by another program.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "installed_package.h"
-#include "uninstall_checks.h"
 #include "removal_fixture.h"
+#include "uninstall_checks.h"
 
 using namespace testing_support;
 using namespace uninstall_testing;
@@ -13,6 +15,7 @@ using installer_testing::HeldOpen;
 namespace {
 
 const wchar_t kTitle[] = L"Uninstall Test Tool";
+const wchar_t kSucceeded[] = L"Uninstall Test Tool has been successfully uninstalled.";
 
 std::wstring LeftoverQuestion(const std::wstring& path)
 {
@@ -24,147 +27,142 @@ std::wstring NotRemovedText(const std::wstring& path)
     return L"Failed in uninstalling " + path + L".  Continue the process without uninstalling the file.";
 }
 
-std::wstring FilesLeftText(const InstalledPackage& package)
-{
-    return L"Some file in " + package.InstallDir() + L"\\.  Uninstall them later.";
-}
-
 class UninstallOutcome : public ::testing::Test {
 protected:
-    ScopedPendingDeletions pending_;
-
-    UninstallResult Run(const InstalledPackage& package, const std::vector<int>& answers = {})
+    // installLines go into the script's [Install] section. With leftovers,
+    // a user's file and a help index lie in a subfolder of the install folder.
+    void Install(const char* installLines = "", bool leftovers = false)
     {
-        return RunUninstallToTheEnd(RegisteredUninstallCommand(kInstallKey), UninstallCaption(package.Title()),
-                                    answers);
+        PackageOptions options;
+        options.installLines = installLines;
+        // The registry values of an earlier package are put back first.
+        package_.reset();
+        package_.reset(new InstalledPackage(options));
+        ASSERT_EQ("", package_->Failure());
+        if (leftovers) {
+            ASSERT_TRUE(WriteFileBytes(UserFile(), "mine"));
+            ASSERT_TRUE(WriteFileBytes(HelpIndex(), "help index"));
+        }
     }
-};
 
-// A user's file and a help index in a subfolder.
-void AddLeftovers(const InstalledPackage& package)
-{
-    ASSERT_TRUE(WriteFileBytes(package.InInstallDir(L"data\\notes.txt"), "mine"));
-    ASSERT_TRUE(WriteFileBytes(package.InInstallDir(L"data\\TOOL.GID"), "help index"));
-}
+    // Holds a file of the package open, so that it cannot be deleted.
+    void Lock(const std::wstring& name)
+    {
+        lock_.reset(new HeldOpen(package_->InInstallDir(name)));
+        ASSERT_TRUE(lock_->IsHeld());
+    }
+
+    UninstallResult Uninstall(const std::vector<int>& answers = {})
+    {
+        UninstallResult result = RunUninstallToTheEnd(RegisteredUninstallCommand(kInstallKey),
+                                                      UninstallCaption(kTitle), answers);
+        EXPECT_EQ("", result.failure);
+        return result;
+    }
+
+    const InstalledPackage& Package() const { return *package_; }
+    std::wstring UserFile() const { return package_->InInstallDir(L"data\\notes.txt"); }
+    std::wstring HelpIndex() const { return package_->InInstallDir(L"data\\TOOL.GID"); }
+    std::wstring FilesLeftText() const
+    {
+        return L"Some file in " + package_->InstallDir() + L"\\.  Uninstall them later.";
+    }
+
+    ScopedPendingDeletions pending_;
+    std::unique_ptr<InstalledPackage> package_;
+    std::unique_ptr<HeldOpen> lock_;
+};
 
 }  // namespace
 
 TEST_F(UninstallOutcome, LeftoverAnsweredYesIsDeleted)
 {
-    InstalledPackage package;
-    ASSERT_EQ("", package.Failure());
-    AddLeftovers(package);
-
-    UninstallResult result = Run(package, {IDYES});
-    ASSERT_EQ("", result.failure);
+    ASSERT_NO_FATAL_FAILURE(Install("", true));
+    UninstallResult result = Uninstall({IDYES});
     ASSERT_EQ(1u, result.boxes.size()) << "only the user's file is asked for";
-    EXPECT_EQ(LeftoverQuestion(package.InInstallDir(L"data\\notes.txt")), result.boxes[0].text);
+    EXPECT_EQ(LeftoverQuestion(UserFile()), result.boxes[0].text);
     EXPECT_EQ(kTitle, result.boxes[0].caption);
-    EXPECT_EQ(L"Uninstall Test Tool has been successfully uninstalled.", result.status);
-    EXPECT_FALSE(DirectoryExists(package.InstallDir()));
+    EXPECT_EQ(kSucceeded, result.status);
+    EXPECT_FALSE(DirectoryExists(Package().InstallDir()));
     EXPECT_FALSE(UninstallEntryExists(kInstallKey));
 }
 
 TEST_F(UninstallOutcome, CancelStopsTheFolderButNotTheRun)
 {
-    InstalledPackage package;
-    ASSERT_EQ("", package.Failure());
-    AddLeftovers(package);
-
-    UninstallResult result = Run(package, {IDCANCEL});
-    ASSERT_EQ("", result.failure);
+    ASSERT_NO_FATAL_FAILURE(Install("", true));
+    UninstallResult result = Uninstall({IDCANCEL});
     ASSERT_EQ(1u, result.boxes.size());
-    EXPECT_EQ(LeftoverQuestion(package.InInstallDir(L"data\\notes.txt")), result.boxes[0].text);
-    EXPECT_EQ(FilesLeftText(package), result.status);
-    EXPECT_TRUE(FileExists(package.InInstallDir(L"data\\notes.txt")));
-    EXPECT_FALSE(FileExists(package.InInstallDir(L"Tool.exe")));
+    EXPECT_EQ(LeftoverQuestion(UserFile()), result.boxes[0].text);
+    EXPECT_EQ(FilesLeftText(), result.status);
+    EXPECT_TRUE(FileExists(UserFile()));
+    EXPECT_FALSE(FileExists(Package().InInstallDir(L"Tool.exe")));
     EXPECT_FALSE(UninstallEntryExists(kInstallKey)) << "the run goes on after Cancel";
-    EXPECT_FALSE(FileExists(package.DesktopLink()));
-    EXPECT_FALSE(FileExists(package.StartupLink()));
+    EXPECT_FALSE(FileExists(Package().DesktopLink()));
+    EXPECT_FALSE(FileExists(Package().StartupLink()));
 }
 
 TEST_F(UninstallOutcome, RemoveNoneKeepsLeftoversWithoutAsking)
 {
+    // RemoveNone wins over CopyAll.
     for (const char* lines : {"RemoveNone=1\r\n", "RemoveNone=1\r\nCopyAll=1\r\n"}) {
-        PackageOptions options;
-        options.installLines = lines;
-        InstalledPackage package(options);
-        ASSERT_EQ("", package.Failure());
-        AddLeftovers(package);
-
-        UninstallResult result = Run(package);
-        ASSERT_EQ("", result.failure) << lines;
+        ASSERT_NO_FATAL_FAILURE(Install(lines, true));
+        UninstallResult result = Uninstall();
         EXPECT_TRUE(result.boxes.empty()) << "no question and no folder message: " << lines;
-        EXPECT_EQ(FilesLeftText(package), result.status);
-        EXPECT_TRUE(FileExists(package.InInstallDir(L"data\\notes.txt"))) << lines;
-        EXPECT_FALSE(FileExists(package.InInstallDir(L"data\\TOOL.GID"))) << "help indexes always go";
+        EXPECT_EQ(FilesLeftText(), result.status);
+        EXPECT_TRUE(FileExists(UserFile())) << lines;
+        EXPECT_FALSE(FileExists(HelpIndex())) << "help indexes always go";
         EXPECT_FALSE(UninstallEntryExists(kInstallKey));
     }
 }
 
 TEST_F(UninstallOutcome, CopyAllDeletesLeftoversWithoutAsking)
 {
-    PackageOptions options;
-    options.installLines = "CopyAll=1\r\n";
-    InstalledPackage package(options);
-    ASSERT_EQ("", package.Failure());
-    AddLeftovers(package);
-
-    UninstallResult result = Run(package);
-    ASSERT_EQ("", result.failure);
+    ASSERT_NO_FATAL_FAILURE(Install("CopyAll=1\r\n", true));
+    UninstallResult result = Uninstall();
     EXPECT_TRUE(result.boxes.empty());
-    EXPECT_EQ(L"Uninstall Test Tool has been successfully uninstalled.", result.status);
-    EXPECT_FALSE(DirectoryExists(package.InstallDir()));
+    EXPECT_EQ(kSucceeded, result.status);
+    EXPECT_FALSE(DirectoryExists(Package().InstallDir()));
 }
 
 TEST_F(UninstallOutcome, LockedMainProgramStopsTheRun)
 {
-    InstalledPackage package;
-    ASSERT_EQ("", package.Failure());
-    const std::wstring program = package.InInstallDir(L"Tool.exe");
-    HeldOpen lock(program);
-    ASSERT_TRUE(lock.IsHeld());
-
-    UninstallResult result = Run(package);
-    ASSERT_EQ("", result.failure);
+    ASSERT_NO_FATAL_FAILURE(Install());
+    const std::wstring program = Package().InInstallDir(L"Tool.exe");
+    ASSERT_NO_FATAL_FAILURE(Lock(L"Tool.exe"));
+    UninstallResult result = Uninstall();
     ASSERT_EQ(2u, result.boxes.size());
     EXPECT_EQ(NotRemovedText(program), result.boxes[0].text);
-    EXPECT_EQ(L"Failed in uninstalling " + program +
-                  L".  Try again the uninstallation, after closing Uninstall Test Tool.",
+    EXPECT_EQ(L"Failed in uninstalling " + program + L".  Try again the uninstallation, after closing " + kTitle + L".",
               result.boxes[1].text);
     EXPECT_EQ(L"Error", result.boxes[1].caption);
-    EXPECT_EQ(FilesLeftText(package), result.status);
+    EXPECT_EQ(FilesLeftText(), result.status);
 
     // Entries after the program went; the rest stays for another try.
-    EXPECT_FALSE(FileExists(package.InInstallDir(L"Readme.txt")));
-    EXPECT_TRUE(FileExists(package.InInstallDir(L"install.exe")));
-    EXPECT_TRUE(FileExists(package.InInstallDir(L"install.INF")));
-    EXPECT_TRUE(DirectoryExists(package.MenuDir()));
-    EXPECT_TRUE(FileExists(package.DesktopLink()));
+    EXPECT_FALSE(FileExists(Package().InInstallDir(L"Readme.txt")));
+    EXPECT_TRUE(FileExists(Package().InInstallDir(L"install.exe")));
+    EXPECT_TRUE(FileExists(Package().InInstallDir(L"install.INF")));
+    EXPECT_TRUE(DirectoryExists(Package().MenuDir()));
+    EXPECT_TRUE(FileExists(Package().DesktopLink()));
     EXPECT_TRUE(UninstallEntryExists(kInstallKey));
-    EXPECT_FALSE(FileExists(package.Marker()));
+    EXPECT_FALSE(FileExists(Package().Marker()));
 }
 
 TEST_F(UninstallOutcome, LockedOtherFileIsReportedAndTheRunGoesOn)
 {
-    InstalledPackage package;
-    ASSERT_EQ("", package.Failure());
-    const std::wstring readme = package.InInstallDir(L"Readme.txt");
-    HeldOpen lock(readme);
-    ASSERT_TRUE(lock.IsHeld());
-
+    ASSERT_NO_FATAL_FAILURE(Install());
+    const std::wstring readme = Package().InInstallDir(L"Readme.txt");
+    ASSERT_NO_FATAL_FAILURE(Lock(L"Readme.txt"));
     // The folder removal meets the file again as a leftover: Yes fails once more.
-    UninstallResult result = Run(package, {IDOK, IDYES});
-    ASSERT_EQ("", result.failure);
+    UninstallResult result = Uninstall({IDOK, IDYES});
     ASSERT_EQ(3u, result.boxes.size());
     EXPECT_EQ(NotRemovedText(readme), result.boxes[0].text);
     EXPECT_EQ(LeftoverQuestion(readme), result.boxes[1].text);
     EXPECT_EQ(NotRemovedText(readme), result.boxes[2].text);
-    EXPECT_EQ(FilesLeftText(package), result.status);
+    EXPECT_EQ(FilesLeftText(), result.status);
     EXPECT_TRUE(FileExists(readme));
-    EXPECT_FALSE(FileExists(package.InInstallDir(L"Tool.exe")));
+    EXPECT_FALSE(FileExists(Package().InInstallDir(L"Tool.exe")));
     EXPECT_FALSE(UninstallEntryExists(kInstallKey));
-    EXPECT_FALSE(DirectoryExists(package.MenuDir()));
+    EXPECT_FALSE(DirectoryExists(Package().MenuDir()));
 }
 
 TEST(UninstallCopy, RelativeInstalledProgramIsRefused)
