@@ -13,6 +13,8 @@
 namespace {
 
 const int kProgressPageIndex = 2;
+// Sets the frame's caption once the frame has finished its own start-up.
+const UINT kSetCaptionMessage = WM_APP + 1;
 const DWORD kLowFreeSpaceMB = 100;
 
 // Keeps the wizard on this page.
@@ -97,6 +99,12 @@ INT_PTR CALLBACK DestinationPageProc(HWND page, UINT message, WPARAM wParam, LPA
         CenterWindow(g_hwndSheet);
         SendDlgItemMessageA(page, IDC_DESTINATION_FOLDER, EM_LIMITTEXT, kPathSize - 1, 0);
         SetDlgItemTextA(page, IDC_DESTINATION_PROMPT, FormatText(IDS_DESTINATION_PROMPT, g_title));
+        SetWindowTextA(g_hwndSheet, FormatText(IDS_INSTALL_CAPTION, g_title));
+        // Some property sheets give themselves their (empty) caption only
+        // after the first page was made: set it again when that is done.
+        PostMessageA(page, kSetCaptionMessage, 0, 0);
+        return TRUE;
+    case kSetCaptionMessage:
         SetWindowTextA(g_hwndSheet, FormatText(IDS_INSTALL_CAPTION, g_title));
         return TRUE;
     case WM_COMMAND:

@@ -132,6 +132,9 @@ WizardWalk WalkInstallWizard(const RunningProgram& program, const WizardChoices&
     EXPECT_NE(nullptr, page) << "no destination page";
     if (!page)
         return walk;
+    // The page sets the frame's caption by a posted message.
+    for (DWORD start = GetTickCount(); GetWindowTextLengthW(sheet) == 0 && GetTickCount() - start < timeoutMs;)
+        Sleep(20);
     walk.sheetCaption = WindowText(sheet);
     walk.prompt = ControlText(page, kPromptId);
     walk.defaultDestination = ControlText(page, DestinationPageMark);
