@@ -1,12 +1,15 @@
 // The sample package from the medium and back: installed through the wizard
 // as a user does it (the driver setup it opens included), then removed
 // through the command the install registered in the list of installed
-// programs.
+// programs. The run speaks the language of the test registration
+// (INSTALL_TEST_LANGUAGE), with the sample script of that language.
 #include <gtest/gtest.h>
 
 #include "driver_package.h"
+#include "expected_catalogue.h"
 #include "install_wizard_driver.h"
 #include "process_tree.h"
+#include "resource_ids.h"
 #include "uninstall_checks.h"
 #include "wizard_e2e_fixture.h"
 
@@ -16,7 +19,20 @@ using namespace wizard_testing;
 
 namespace {
 
-const wchar_t kTitle[] = L"Sample Card Printer Software";
+// What the sample script of each language names, and the install folder's
+// last name in this test: "ソフト" ends its first character in a 0x5C byte.
+struct SampleScript {
+    const wchar_t* title;
+    const wchar_t* menu;
+    const wchar_t* folder;
+};
+
+const SampleScript kScripts[kLanguageCount] = {
+    {L"Sample Card Printer Software", L"Sample Card Printer", L"Card Printer"},
+    {L"サンプル カードプリンタ ソフトウェア", L"サンプル カードプリンタ", L"ソフト"},
+    {L"示例卡片打印机软件", L"示例卡片打印机", L"驱动程序"},
+};
+
 const wchar_t kInstallKey[] = L"SampleCardPrinter";
 const wchar_t kComponentKey[] = L"Software\\CardPrinterSample\\Component";
 // Named by [Reg] of the sample script; the package's program would write it.
@@ -45,6 +61,13 @@ class SampleRoundTrip : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        if (!LanguageOfThisRun(&language_))
+            language_ = English;
+        ASSERT_EQ(InfoOf(language_).codePage, GetACP()) << "the run's locale did not take";
+        script_ = &kScripts[language_];
+        installDir_ = target_ / script_->folder;
+        groupDir_ = shell_.Programs() + L"\\" + script_->menu;
+        desktopLink_ = shell_.Desktop() + L"\\" + script_->title + L".lnk";
         ASSERT_TRUE(shell_.Ready());
         ASSERT_TRUE(medium_.Complete());
         for (const wchar_t* program : {INSTALL_EXE, CARD_TOOL_EXE, CARD_REG_DLL}) {
@@ -86,14 +109,17 @@ protected:
     }
 
     std::wstring Installed(const std::wstring& relative) const { return installDir_ + L"\\" + relative; }
+    std::wstring Text(UINT id) const { return FormatWith(ExpectedText(id, language_), script_->title); }
 
     ScopedPendingDeletions pending_;
     ScopedShellFolders shell_;
     DriverPackage medium_{SETUP_EXE, SETUP64_EXE, L"medium"};
+    Language language_ = English;
+    const SampleScript* script_ = nullptr;
     ScratchDir target_{L"target"};
-    std::wstring installDir_ = target_ / L"Card Printer";
-    std::wstring groupDir_ = shell_.Programs() + L"\\Sample Card Printer";
-    std::wstring desktopLink_ = shell_.Desktop() + L"\\" + kTitle + L".lnk";
+    std::wstring installDir_;
+    std::wstring groupDir_;
+    std::wstring desktopLink_;
     std::wstring windowsFile_ = WindowsDirectory() + L"\\SampleCardPrinter.cfg";
     std::wstring systemFile_ = SystemDirectory() + L"\\SampleCardPrinterRt32.dll";
     installer_testing::ScopedUninstallEntry entry_{kInstallKey};
@@ -114,11 +140,13 @@ TEST_F(SampleRoundTrip, InstalledByTheWizardAndRemovedFromTheList)
                                              0, nullptr, 0, KEY_WRITE, nullptr, &settings, nullptr));
     RegCloseKey(settings);
 
-    UninstallResult result = RunUninstallToTheEnd(RegisteredUninstallCommand(kInstallKey), UninstallCaption(kTitle));
+    UninstallResult result =
+        RunUninstallToTheEnd(RegisteredUninstallCommand(kInstallKey), Text(IDS_UNINSTALL_CAPTION));
     ASSERT_EQ("", result.failure);
-    EXPECT_EQ(std::wstring(kTitle) + L" will be uninstalled.", result.confirmation.text);
-    EXPECT_TRUE(result.boxes.empty());
-    EXPECT_EQ(std::wstring(kTitle) + L" has been successfully uninstalled.", result.status);
+    EXPECT_EQ(Text(IDS_UNINSTALL_CONFIRM), result.confirmation.text);
+    EXPECT_EQ(script_->title, result.confirmation.caption);
+    EXPECT_TRUE(result.boxes.empty()) << ToCodePage(result.boxes.empty() ? L"" : result.boxes[0].text, CP_UTF8);
+    EXPECT_EQ(Text(IDS_UNINSTALL_SUCCEEDED), result.status);
     EXPECT_EQ(1u, result.exitCode);
 
     for (const wchar_t* file : kInstalledFiles)
