@@ -2,12 +2,10 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
-#include <strsafe.h>
 
-#include "component_registration.h"
+#include "component_list.h"
 #include "destination_page.h"
 #include "globals.h"
-#include "install_script.h"
 #include "menu_options_page.h"
 #include "messages.h"
 #include "progress_page.h"
@@ -57,15 +55,5 @@ void RunInstallWizard()
 
 void RegisterComponents()
 {
-    for (unsigned i = 0;; ++i) {
-        char key[32];
-        StringCchPrintfA(key, ARRAYSIZE(key), "RegFiles%u", i);
-        char value[kPathSize];
-        if (ReadScriptText(kInstallSection, key, value, kPathSize) == 0)
-            return;
-        char path[kPathSize];
-        if (SUCCEEDED(StringCchPrintfA(path, kPathSize, "%s%s", g_installDir, value)) &&
-            GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
-            RegisterComponent(path, false);
-    }
+    ProcessScriptComponents(false);
 }
