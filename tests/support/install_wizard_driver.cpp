@@ -14,7 +14,7 @@ const int kMessageTextId = 0xFFFF;
 const int kGroupComboId = 1004;
 const int kPromptId = 1000;
 const int kHintId = 1010;
-const int kFinishButtonId = 3025;  // the wizard frame's <Finish>
+const int kFinishButtonId = 0x3025;  // the wizard frame's <Finish>
 
 bool IsMessageBox(HWND window)
 {
