@@ -2,33 +2,11 @@
 
 #include <strsafe.h>
 
+#include "file_search.h"
+#include "folder_entries.h"
 #include "globals.h"
 
 namespace {
-
-// "." and "..", and any name that begins with two dots.
-bool IsDotEntry(const char* name)
-{
-    return name[0] == '.' && (name[1] == '.' || name[1] == '\0');
-}
-
-// The search handle of one folder level, closed on every way out.
-class FileSearch {
-public:
-    FileSearch(const char* pattern, WIN32_FIND_DATAA* found) : handle_(FindFirstFileA(pattern, found)) {}
-    FileSearch(const FileSearch&) = delete;
-    FileSearch& operator=(const FileSearch&) = delete;
-    ~FileSearch()
-    {
-        if (IsOpen())
-            FindClose(handle_);
-    }
-    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-    bool Next(WIN32_FIND_DATAA* found) { return FindNextFileA(handle_, found) != FALSE; }
-
-private:
-    HANDLE handle_;
-};
 
 // The list lives for the rest of the process once made: the run reads it
 // until its last step.

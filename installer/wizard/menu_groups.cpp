@@ -2,6 +2,8 @@
 
 #include <strsafe.h>
 
+#include "file_search.h"
+#include "folder_entries.h"
 #include "globals.h"
 #include "path_helpers.h"
 #include "registry_key.h"
@@ -17,11 +19,6 @@ bool ReadShellFolder(const char* userValue, const char* commonValue, char* folde
            key.ReadString(g_commonMenu ? commonValue : userValue, folder, kPathSize);
 }
 
-bool IsDotEntry(const char* name)
-{
-    return name[0] == '.' && (name[1] == '.' || name[1] == '\0');
-}
-
 // Calls add(name) for every folder found by pattern, which is written into
 // path at its last component; path then holds the folder's full path.
 template <class AddFolder>
@@ -32,8 +29,8 @@ void ForEachFolder(char* path, AddFolder add)
     char* namePart = PathLastComponent(path);
     size_t room = kPathSize - (namePart - path);
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path, &found);
-    if (search == INVALID_HANDLE_VALUE)
+    FileSearch search(path, &found);
+    if (!search.IsOpen())
         return;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || IsDotEntry(found.cFileName))
@@ -42,8 +39,7 @@ void ForEachFolder(char* path, AddFolder add)
         if (FAILED(StringCchCopyA(namePart, room, found.cFileName)))
             continue;
         add();
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    } while (search.Next(&found));
 }
 
 // The default group: g_menuDir below the start menu. A group elsewhere (an
