@@ -256,12 +256,12 @@ TEST_F(Settings, SamplePackageScriptsListTheSameFiles)
     GetWindowsDirectoryA(windows, MAX_PATH);
     for (const wchar_t* name : {L"installE.INF", L"installJ.INF", L"installC.INF"}) {
         ASSERT_TRUE(LoadSampleScript(name)) << name;
-        EXPECT_EQ(15, g_installCount) << name;
+        EXPECT_EQ(18, g_installCount) << name;
         EXPECT_EQ(3, g_groupCount) << name;
         EXPECT_STREQ("SampleCardPrinter", g_installKey);
-        EXPECT_TRUE(ResolveInstallEntry(14));
+        EXPECT_TRUE(ResolveInstallEntry(17));
         EXPECT_EQ(std::string(windows) + "\\SampleCardPrinter.cfg", g_entryTarget);
-        EXPECT_FALSE(ResolveInstallEntry(15)) << "the shared runtime stays in the system directory";
+        EXPECT_FALSE(ResolveInstallEntry(18)) << "the shared runtime stays in the system directory";
         ResolveGroupEntry(3);
         EXPECT_EQ(std::string(g_installDir) + "install.exe,/r", g_entryTarget);
     }
@@ -288,7 +288,7 @@ TEST_F(JapaneseSettings, SampleScriptKeepsDoubleByteNamesWhole)
     EXPECT_EQ(L"D:\\Programs\\Sample Card Printer\\ソフト\\", Wide(g_installDir));
     EXPECT_EQ(L"C:\\Menu\\Programs\\サンプル カードプリンタ", Wide(g_menuDir));
     ResolveGroupEntry(1);
-    EXPECT_EQ(L"ドライバのセットアップ", Wide(g_entryName));
+    EXPECT_EQ(L"カードツール", Wide(g_entryName));
 }
 
 // The entry resolvers work on the globals that the settings load leaves.
