@@ -4,6 +4,7 @@
 #include <strsafe.h>
 
 #include "file_search.h"
+#include "folder_entries.h"
 #include "globals.h"
 #include "messages.h"
 #include "path_helpers.h"
@@ -32,11 +33,6 @@ LeftoverAction DecideLeftover(char* path)
     default:
         return LeftoverKeep;
     }
-}
-
-bool IsDotEntry(const char* name)
-{
-    return lstrcmpA(name, ".") == 0 || lstrcmpA(name, "..") == 0;
 }
 
 // pattern is "<folder>\*.*"; cuts it back to the folder without its trailing

@@ -33,7 +33,7 @@ void ForEachFolder(char* path, AddFolder add)
     if (!search.IsOpen())
         return;
     do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || IsDotEntry(found.cFileName))
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || IsSkippedByWizardWalk(found.cFileName))
             continue;
         // A name that does not fit would list a folder that is not there.
         if (FAILED(StringCchCopyA(namePart, room, found.cFileName)))
