@@ -10,4 +10,8 @@ namespace testing_support {
 // empty when the folder is missing.
 std::vector<std::wstring> FileNamesIn(const std::wstring& dir, const wchar_t* pattern = L"*");
 
+// Every file below root, named relative to it ("x64\\Setup64.exe"); empty
+// when the folder is missing.
+std::vector<std::wstring> FilesBelow(const std::wstring& root);
+
 }  // namespace testing_support

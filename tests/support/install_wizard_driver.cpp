@@ -123,15 +123,15 @@ void SetButtonChecked(HWND dialog, int controlId, bool checked)
     SendDlgItemMessageW(dialog, controlId, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-WizardWalk WalkInstallWizard(const RunningProgram& program, const WizardChoices& choices, DWORD timeoutMs)
+WizardWalk DriveInstallWizard(const RunningProgram& program, const WizardChoices& choices, DWORD timeoutMs)
 {
     WizardWalk walk;
     HWND sheet = WaitForWizard(program.Id(), timeoutMs);
-    EXPECT_NE(nullptr, sheet) << "no wizard came";
     HWND page = sheet ? WaitForWizardPage(sheet, DestinationPageMark, timeoutMs) : nullptr;
-    EXPECT_NE(nullptr, page) << "no destination page";
-    if (!page)
+    if (!page) {
+        walk.failure = sheet ? "no destination page" : "no wizard came";
         return walk;
+    }
     // The page sets the frame's caption by a posted message.
     for (DWORD start = GetTickCount(); GetWindowTextLengthW(sheet) == 0 && GetTickCount() - start < timeoutMs;)
         Sleep(20);
@@ -144,9 +144,10 @@ WizardWalk WalkInstallWizard(const RunningProgram& program, const WizardChoices&
 
     if (!choices.resident) {
         page = WaitForWizardPage(sheet, MenuOptionsPageMark, timeoutMs);
-        EXPECT_NE(nullptr, page) << "no menu options page";
-        if (!page)
+        if (!page) {
+            walk.failure = "no menu options page";
             return walk;
+        }
         walk.defaultGroup = ControlText(page, kGroupComboId);
         if (!choices.group.empty())
             SetControlText(page, kGroupComboId, choices.group);
@@ -156,19 +157,24 @@ WizardWalk WalkInstallWizard(const RunningProgram& program, const WizardChoices&
     }
 
     page = WaitForWizardPage(sheet, ProgressPageMark, timeoutMs);
-    EXPECT_NE(nullptr, page) << "no progress page";
-    if (!page)
+    if (!page) {
+        walk.failure = "no progress page";
         return walk;
+    }
     HWND box = nullptr;
     while (!WaitForCompletionOrBox(program.Id(), page, timeoutMs, &box)) {
-        EXPECT_NE(nullptr, box) << "the run did not complete";
-        if (!box)
+        if (!box) {
+            walk.failure = "the run did not complete";
             return walk;
+        }
         size_t n = walk.runBoxes.size();
         int button = n < choices.runBoxAnswers.size() ? choices.runBoxAnswers[n] : IDOK;
         MessageBoxSeen seen{WindowText(box), MessageBoxText(box)};
         walk.runBoxes.push_back(seen);
-        EXPECT_TRUE(PressAndWaitGone(box, button, timeoutMs));
+        if (!PressAndWaitGone(box, button, timeoutMs)) {
+            walk.failure = "a message box of the run did not close";
+            return walk;
+        }
     }
     walk.statusText = ControlText(page, ProgressPageMark);
     walk.hintText = ControlText(page, kHintId);
@@ -178,7 +184,15 @@ WizardWalk WalkInstallWizard(const RunningProgram& program, const WizardChoices&
         Sleep(20);
     PressWizardButton(sheet, PSBTN_FINISH);
     walk.completed = AnswerNextMessageBox(program.Id(), IDOK, timeoutMs, &walk.completion);
-    EXPECT_TRUE(walk.completed) << "no completion box";
+    if (!walk.completed)
+        walk.failure = "no completion box";
+    return walk;
+}
+
+WizardWalk WalkInstallWizard(const RunningProgram& program, const WizardChoices& choices, DWORD timeoutMs)
+{
+    WizardWalk walk = DriveInstallWizard(program, choices, timeoutMs);
+    EXPECT_EQ("", walk.failure);
     return walk;
 }
 

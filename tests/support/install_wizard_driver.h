@@ -68,11 +68,15 @@ struct WizardWalk {
     bool hintVisible = false;
     std::vector<MessageBoxSeen> runBoxes;  // boxes answered during the run
     MessageBoxSeen completion;             // message 35, answered with OK
+    std::string failure;                   // the step that did not come; "" when none
 };
 
 // Walks the wizard of the started install.exe from the destination page to
-// the completion box (message 35), which it answers. Failures are reported
-// through gtest; the walk stops at the first one.
+// the completion box (message 35), which it answers. The walk stops at the
+// first step that fails and names it in failure.
+WizardWalk DriveInstallWizard(const RunningProgram& program, const WizardChoices& choices, DWORD timeoutMs);
+
+// DriveInstallWizard for tests: a failure is reported through gtest.
 WizardWalk WalkInstallWizard(const RunningProgram& program, const WizardChoices& choices, DWORD timeoutMs);
 
 }  // namespace testing_support

@@ -26,6 +26,24 @@ bool IsDialogClass(HWND window)
     return lstrcmpW(name, L"#32770") == 0;
 }
 
+// A visible top-level window of the uninstall dialog's class with its status line.
+BOOL CALLBACK FindDialogWithStatus(HWND window, LPARAM found)
+{
+    if (!IsWindowVisible(window) || !IsDialogClass(window) || !GetDlgItem(window, kUninstallStatusId))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+HWND FindUninstallDialog(const std::wstring& caption)
+{
+    if (!caption.empty())
+        return FindWindowW(L"#32770", caption.c_str());
+    HWND found = nullptr;
+    EnumWindows(FindDialogWithStatus, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 }  // namespace
 
 std::wstring RegisteredUninstallCommand(const std::wstring& key)
@@ -87,7 +105,7 @@ bool UninstallDriver::Start(const std::wstring& commandLine, const std::wstring&
             return false;
         }
         Sleep(20);
-        dialog_ = FindWindowW(L"#32770", dialogCaption.c_str());
+        dialog_ = FindUninstallDialog(dialogCaption);
     }
     GetWindowThreadProcessId(dialog_, &copyPid_);
     copy_ = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, copyPid_);

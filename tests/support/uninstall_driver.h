@@ -27,7 +27,8 @@ public:
 
     // Starts commandLine, answers the confirmation of it or of the program it
     // starts with OK and waits for the uninstall dialog captioned
-    // dialogCaption. False (with the reason in Failure()) when a step did not come.
+    // dialogCaption (empty: any dialog with the status line, whatever language
+    // it speaks). False (with the reason in Failure()) when a step did not come.
     bool Start(const std::wstring& commandLine, const std::wstring& dialogCaption, DWORD timeoutMs);
 
     // Answers the dialog's message boxes with answers, box after box (IDOK

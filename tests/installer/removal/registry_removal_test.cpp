@@ -9,11 +9,13 @@
 #include "box_answerer.h"
 #include "globals.h"
 #include "registry_removal.h"
+#include "registry_values.h"
 #include "removal_fixture.h"
 #include "settings_fixture.h"
 
 using namespace installer_testing;
 using testing_support::BoxAnswerer;
+using testing_support::KeyExists;
 
 namespace {
 
@@ -29,15 +31,6 @@ bool CreateKey(HKEY root, const std::wstring& path)
     LONG result = RegSetValueExW(key, L"Value", 0, REG_DWORD, reinterpret_cast<BYTE*>(&data), sizeof(data));
     RegCloseKey(key);
     return result == ERROR_SUCCESS;
-}
-
-bool KeyExists(HKEY root, const std::wstring& path)
-{
-    HKEY key;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
 }
 
 class RegistryRemovalTest : public RemovalTest {

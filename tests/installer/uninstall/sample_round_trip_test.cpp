@@ -5,11 +5,10 @@
 // (INSTALL_TEST_LANGUAGE), with the sample script of that language.
 #include <gtest/gtest.h>
 
-#include "driver_package.h"
 #include "expected_catalogue.h"
 #include "install_wizard_driver.h"
-#include "process_tree.h"
 #include "resource_ids.h"
+#include "sample_medium.h"
 #include "uninstall_checks.h"
 #include "wizard_e2e_fixture.h"
 
@@ -38,24 +37,6 @@ const wchar_t kComponentKey[] = L"Software\\CardPrinterSample\\Component";
 // Named by [Reg] of the sample script; the package's program would write it.
 const wchar_t kSettingsKey[] = L"Software\\Sample Card Printer";
 
-const wchar_t* const kInstalledFiles[] = {
-    L"CardTool.exe", L"CardReg.dll", L"readme.txt", L"Setup.exe", L"TQSetup.ini", L"x64\\Setup64.exe",
-    L"x86\\CardPrinter.inf", L"x86\\spool\\PCPCardUI32.dll", L"x86\\spool\\CardPrinterRes32.dll",
-    L"x86\\downlevel\\CardPrinterRt32.dll", L"x64\\CardPrinter.inf", L"x64\\spool\\PCPCardUI64.dll",
-    L"x64\\spool\\CardPrinterRes64.dll", L"x64\\downlevel\\CardPrinterRt64.dll", L"common\\CardPrinterTool.cfg",
-    L"common\\CardPrinterReadme.txt", L"install.exe", L"install.INF"};
-
-// The driver setup that install opened after the wizard; 0 when none came.
-DWORD WaitForOpenedSetup(DWORD installPid)
-{
-    for (DWORD start = GetTickCount(); GetTickCount() - start < kWaitMs; Sleep(50)) {
-        for (DWORD pid : ProcessTree(installPid)) {
-            if (ProcessImageName(pid) == L"Setup.exe")
-                return pid;
-        }
-    }
-    return 0;
-}
 
 class SampleRoundTrip : public ::testing::Test {
 protected:
@@ -70,11 +51,6 @@ protected:
         desktopLink_ = shell_.Desktop() + L"\\" + script_->title + L".lnk";
         ASSERT_TRUE(shell_.Ready());
         ASSERT_TRUE(medium_.Complete());
-        for (const wchar_t* program : {INSTALL_EXE, CARD_TOOL_EXE, CARD_REG_DLL}) {
-            std::wstring name = program;
-            name = name.substr(name.find_last_of(L'\\') + 1);
-            ASSERT_TRUE(CopyFileW(program, medium_.PathOf(name).c_str(), FALSE)) << name;
-        }
         DeleteFileW(SystemDirectory().append(L"\\install.exe").c_str());
     }
 
@@ -96,13 +72,8 @@ protected:
         choices.destination = installDir_;
         choices.desktopIcon = true;
         ASSERT_TRUE(WalkInstallWizard(install, choices, kWaitMs).completed);
-        DWORD setupPid = WaitForOpenedSetup(install.Id());
-        ASSERT_NE(0u, setupPid) << "Setup.exe was not opened";
-        HANDLE setup = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, setupPid);
-        ASSERT_NE(nullptr, setup);
-        AnsweredRun driverRun;
-        AnswerBoxesUntilExit(setup, setupPid, 120000, &driverRun);
-        CloseHandle(setup);
+        AnsweredRun driverRun = AnswerOpenedSetup(install.Id(), 120000);
+        ASSERT_TRUE(driverRun.started) << "Setup.exe was not opened";
         ASSERT_TRUE(driverRun.ended);
         DWORD exitCode = 0;
         ASSERT_TRUE(install.WaitForExit(kWaitMs, &exitCode));
@@ -113,7 +84,7 @@ protected:
 
     ScopedPendingDeletions pending_;
     ScopedShellFolders shell_;
-    DriverPackage medium_{SETUP_EXE, SETUP64_EXE, L"medium"};
+    SampleMedium medium_{SETUP_EXE, SETUP64_EXE, {INSTALL_EXE, CARD_TOOL_EXE, CARD_REG_DLL}};
     Language language_ = English;
     const SampleScript* script_ = nullptr;
     ScratchDir target_{L"target"};
@@ -130,8 +101,9 @@ protected:
 TEST_F(SampleRoundTrip, InstalledByTheWizardAndRemovedFromTheList)
 {
     ASSERT_NO_FATAL_FAILURE(InstallFromTheMedium());
-    for (const wchar_t* file : kInstalledFiles)
+    for (const wchar_t* file : kSampleInstalledFiles)
         ASSERT_TRUE(FileExists(Installed(file))) << file;
+    ASSERT_TRUE(FileExists(Installed(L"install.INF")));
     ASSERT_TRUE(FileExists(desktopLink_));
     ASSERT_TRUE(DirectoryExists(groupDir_));
     ASSERT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kComponentKey)) << "DllRegisterServer did not run";
@@ -149,8 +121,9 @@ TEST_F(SampleRoundTrip, InstalledByTheWizardAndRemovedFromTheList)
     EXPECT_EQ(Text(IDS_UNINSTALL_SUCCEEDED), result.status);
     EXPECT_EQ(1u, result.exitCode);
 
-    for (const wchar_t* file : kInstalledFiles)
+    for (const wchar_t* file : kSampleInstalledFiles)
         EXPECT_FALSE(FileExists(Installed(file))) << file;
+    EXPECT_FALSE(FileExists(Installed(L"install.INF")));
     EXPECT_FALSE(DirectoryExists(installDir_));
     EXPECT_TRUE(DirectoryExists(target_.Path()));
     EXPECT_FALSE(FileExists(windowsFile_));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "pending_deletions.h"
 #include "test_files.h"
 
 using namespace testing_support;
@@ -11,30 +12,6 @@ namespace uninstall_testing {
 namespace {
 
 const DWORD kStepMs = 30000;
-const wchar_t kSessionManagerKey[] = L"System\\CurrentControlSet\\Control\\Session Manager";
-
-// Deletions at restart: the system's list of pending operations (source
-// names, "\??\" in front), and the "NUL=" lines of "wininit.ini" where that
-// list cannot be written.
-std::vector<std::wstring> ScheduledDeletions()
-{
-    std::vector<std::wstring> found;
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSessionManagerKey, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
-        std::vector<wchar_t> list(65536);
-        DWORD size = static_cast<DWORD>(list.size() * sizeof(wchar_t)) - 2 * sizeof(wchar_t);
-        LONG result = RegQueryValueExW(key, L"PendingFileRenameOperations", nullptr, nullptr,
-                                       reinterpret_cast<BYTE*>(list.data()), &size);
-        RegCloseKey(key);
-        for (const wchar_t* line = list.data(); result == ERROR_SUCCESS && *line; line += lstrlenW(line) + 1)
-            found.push_back(line);
-    }
-    std::vector<wchar_t> section(32768);
-    GetPrivateProfileSectionW(L"rename", section.data(), static_cast<DWORD>(section.size()), L"wininit.ini");
-    for (const wchar_t* line = section.data(); *line; line += lstrlenW(line) + 1)
-        found.push_back(line);
-    return found;
-}
 
 // A 32-bit program's system directory is the WOW64 one, which Wine names
 // in the module path of the copy, while GetSystemDirectory names the other.
@@ -72,15 +49,6 @@ UninstallResult RunUninstallToTheEnd(const std::wstring& commandLine, const std:
     result.confirmation = driver.Confirmation();
     result.boxes = driver.Boxes();
     return result;
-}
-
-bool KeyExists(HKEY root, const std::wstring& path)
-{
-    HKEY key;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
 }
 
 ScopedPendingDeletions::ScopedPendingDeletions()

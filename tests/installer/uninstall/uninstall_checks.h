@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "registry_fixture.h"
+#include "registry_values.h"
 #include "uninstall_driver.h"
 
 namespace uninstall_testing {
@@ -28,8 +29,6 @@ UninstallResult RunUninstallToTheEnd(const std::wstring& commandLine, const std:
 
 // The English caption of the uninstall dialog.
 std::wstring UninstallCaption(const std::wstring& title);
-
-bool KeyExists(HKEY root, const std::wstring& path);
 
 // The prefix's list of deletions at the next restart, put back as it was
 // when the test ends: every uninstall adds the copy in the system directory.

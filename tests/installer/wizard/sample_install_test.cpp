@@ -7,13 +7,11 @@
 
 #include <windows.h>
 #include <objbase.h>
-#include <tlhelp32.h>
 
-#include "driver_package.h"
 #include "expected_catalogue.h"
 #include "install_wizard_driver.h"
-#include "process_tree.h"
 #include "resource_ids.h"
+#include "sample_medium.h"
 #include "shell_link_reader.h"
 #include "wizard_e2e_fixture.h"
 
@@ -48,32 +46,6 @@ const SampleScript kScripts[kLanguageCount] = {
      L"驱动程序"},
 };
 
-// Files of the [Install] entries that stay in the install folder.
-const wchar_t* const kInstalledFiles[] = {
-    L"CardTool.exe", L"CardReg.dll", L"readme.txt", L"Setup.exe", L"TQSetup.ini", L"x64\\Setup64.exe",
-    L"x86\\CardPrinter.inf", L"x86\\spool\\PCPCardUI32.dll", L"x86\\spool\\CardPrinterRes32.dll",
-    L"x86\\downlevel\\CardPrinterRt32.dll", L"x64\\CardPrinter.inf", L"x64\\spool\\PCPCardUI64.dll",
-    L"x64\\spool\\CardPrinterRes64.dll", L"x64\\downlevel\\CardPrinterRt64.dll", L"common\\CardPrinterTool.cfg",
-    L"common\\CardPrinterReadme.txt", L"install.exe"};
-
-// The process of the program that install.exe opened.
-DWORD WaitForChildNamed(DWORD parentPid, const wchar_t* name, DWORD timeoutMs)
-{
-    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(50)) {
-        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-        PROCESSENTRY32W entry = {sizeof(entry)};
-        DWORD found = 0;
-        for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry)) {
-            if (entry.th32ParentProcessID == parentPid && lstrcmpiW(entry.szExeFile, name) == 0)
-                found = entry.th32ProcessID;
-        }
-        CloseHandle(snapshot);
-        if (found)
-            return found;
-    }
-    return 0;
-}
-
 class SampleInstall : public ::testing::Test {
 protected:
     void SetUp() override
@@ -84,11 +56,6 @@ protected:
         script_ = &kScripts[language_];
         ASSERT_TRUE(shell_.Ready());
         ASSERT_TRUE(medium_.Complete());
-        for (const wchar_t* program : {INSTALL_EXE, CARD_TOOL_EXE, CARD_REG_DLL}) {
-            std::wstring name = program;
-            name = name.substr(name.find_last_of(L'\\') + 1);
-            ASSERT_TRUE(CopyFileW(program, medium_.PathOf(name).c_str(), FALSE)) << name;
-        }
         // A read-only source: the installed copy gets normal attributes.
         ASSERT_TRUE(SetFileAttributesW(medium_.PathOf(L"readme.txt").c_str(), FILE_ATTRIBUTE_READONLY));
         installDir_ = target_ / script_->folder;
@@ -127,7 +94,7 @@ protected:
     Language language_ = English;
     const SampleScript* script_ = nullptr;
     ScopedShellFolders shell_;
-    DriverPackage medium_{SETUP_EXE, SETUP64_EXE, L"medium"};
+    SampleMedium medium_{SETUP_EXE, SETUP64_EXE, {INSTALL_EXE, CARD_TOOL_EXE, CARD_REG_DLL}};
     ScratchDir target_{L"target"};
     std::wstring installDir_;
     ScopedUninstallEntry entry_{L"SampleCardPrinter"};
@@ -157,13 +124,8 @@ TEST_F(SampleInstall, FromTheMediumToTheOpenedDriverSetup)
     EXPECT_EQ(script_->title, walk.completion.caption);
 
     // "Open" started the installed Setup.exe, which installs the driver.
-    DWORD setupPid = WaitForChildNamed(install.Id(), L"Setup.exe", kWaitMs);
-    ASSERT_NE(0u, setupPid) << "Setup.exe was not opened";
-    HANDLE setup = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, setupPid);
-    ASSERT_NE(nullptr, setup);
-    AnsweredRun driverRun;
-    AnswerBoxesUntilExit(setup, setupPid, 120000, &driverRun);
-    CloseHandle(setup);
+    AnsweredRun driverRun = AnswerOpenedSetup(install.Id(), 120000);
+    ASSERT_TRUE(driverRun.started) << "Setup.exe was not opened";
     EXPECT_TRUE(driverRun.ended);
     EXPECT_EQ(0u, driverRun.exitCode);
     ASSERT_EQ(1u, driverRun.boxes.size());
@@ -174,7 +136,7 @@ TEST_F(SampleInstall, FromTheMediumToTheOpenedDriverSetup)
     EXPECT_EQ(1u, installExit);
 
     // Every file, as on the medium and with normal attributes.
-    for (const wchar_t* file : kInstalledFiles) {
+    for (const wchar_t* file : kSampleInstalledFiles) {
         EXPECT_EQ(ReadFileBytes(medium_.PathOf(file)), ReadFileBytes(Installed(file))) << ToCodePage(file, CP_UTF8);
         EXPECT_FALSE(IsReadOnly(Installed(file))) << ToCodePage(file, CP_UTF8);
     }

@@ -70,15 +70,6 @@ std::wstring WindowsDirectory()
     return dir;
 }
 
-std::wstring RegistryText(HKEY root, const std::wstring& key, const wchar_t* name)
-{
-    wchar_t value[1024] = {};
-    DWORD size = sizeof(value) - sizeof(wchar_t);
-    if (RegGetValueW(root, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
-        return L"";
-    return value;
-}
-
 std::wstring UninstallEntryKey(const std::wstring& installKey)
 {
     return std::wstring(kUninstallKey) + L"\\" + installKey;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "registry_fixture.h"
+#include "registry_values.h"
 #include "test_files.h"
 #include "window_driver.h"
 
@@ -54,9 +55,6 @@ std::wstring FormatWith(const std::wstring& pattern, const std::wstring& value);
 
 std::wstring SystemDirectory();
 std::wstring WindowsDirectory();
-
-// A REG_SZ value; "" when the key or value is missing.
-std::wstring RegistryText(HKEY root, const std::wstring& key, const wchar_t* name);
 
 // The uninstall entry's key path below HKEY_LOCAL_MACHINE.
 std::wstring UninstallEntryKey(const std::wstring& installKey);
