@@ -39,6 +39,7 @@ UninstallResult RunUninstallToTheEnd(const std::wstring& commandLine, const std:
     UninstallResult result;
     UninstallDriver driver;
     if (driver.Start(commandLine, dialogCaption, kStepMs)) {
+        result.dialogCaption = WindowText(driver.Dialog());
         result.finishDisabledAtFirst = !driver.FinishEnabled();
         if (driver.WaitForRunEnd(answers, kStepMs)) {
             result.status = driver.Status();

@@ -15,6 +15,7 @@ namespace uninstall_testing {
 struct UninstallResult {
     std::string failure;  // empty when every step came
     testing_support::MessageBoxSeen confirmation;
+    std::wstring dialogCaption;  // of the uninstall dialog found
     bool finishDisabledAtFirst = false;
     std::vector<testing_support::MessageBoxSeen> boxes;  // of the uninstall dialog
     std::wstring status;
@@ -22,7 +23,8 @@ struct UninstallResult {
 };
 
 // Starts commandLine (the registered command, or a program that runs it),
-// confirms, waits for the dialog captioned dialogCaption, answers its boxes
+// confirms, waits for the dialog captioned dialogCaption (empty: found by its
+// status line), answers its boxes
 // with answers (then OK) and presses "Finish" when the run is over.
 UninstallResult RunUninstallToTheEnd(const std::wstring& commandLine, const std::wstring& dialogCaption,
                                      const std::vector<int>& answers = {});

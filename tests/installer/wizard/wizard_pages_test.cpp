@@ -213,6 +213,23 @@ TEST_F(WizardPages, ResidentProgramSkipsTheMenuPageAndStartsWithWindows)
     EXPECT_FALSE(FileExists(shell_.Desktop() + L"\\Wizard Pages Tool.lnk"));
 }
 
+// A walk that expects a page the wizard does not show stops there and names
+// the step as text, without a test failure of its own, so that the medium
+// run can tell it.
+TEST_F(WizardPages, WalkNamesTheStepThatDidNotCome)
+{
+    ASSERT_NO_FATAL_FAILURE(StartWizard());
+    WizardChoices choices;
+    choices.destination = target_ / L"Walk";
+    choices.resident = true;  // the script is not resident: the menu page comes instead
+    WizardWalk walk = DriveInstallWizard(program_, choices, 3000);
+    EXPECT_FALSE(HasFailure());
+    EXPECT_EQ("no progress page", walk.failure);
+    EXPECT_FALSE(walk.completed);
+    EXPECT_NE(nullptr, WaitForWizardPage(sheet_, MenuOptionsPageMark, kWaitMs));
+    CancelWizard();
+}
+
 TEST_F(WizardPages, CopyAllCopiesTheWholeMedium)
 {
     ASSERT_TRUE(medium_.Write(L"install.INF", Script("CopyAll=1\r\n1=app.exe\r\n")));
