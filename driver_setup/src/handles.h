@@ -77,13 +77,19 @@ private:
 };
 
 // The single-instance mutex of a program. A copy that finds the mutex already
-// there does not own it and must not release it.
+// there does not own it. It closes its handle at once, so that the mutex does
+// not outlive the first copy and refuse a later one while this copy's message
+// box is still open.
 class InstanceMutex {
 public:
     explicit InstanceMutex(const wchar_t* name)
         : handle_(CreateMutexW(nullptr, TRUE, name)),
           alreadyRunning_(handle_ != nullptr && GetLastError() == ERROR_ALREADY_EXISTS)
     {
+        if (alreadyRunning_) {
+            CloseHandle(handle_);
+            handle_ = nullptr;
+        }
     }
     InstanceMutex(const InstanceMutex&) = delete;
     InstanceMutex& operator=(const InstanceMutex&) = delete;
@@ -91,8 +97,7 @@ public:
     {
         if (!handle_)
             return;
-        if (!alreadyRunning_)
-            ReleaseMutex(handle_);
+        ReleaseMutex(handle_);
         CloseHandle(handle_);
     }
 

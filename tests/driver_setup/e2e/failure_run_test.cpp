@@ -74,6 +74,47 @@ TEST_F(FailureRun, SecondCopyWhileTheFirstShowsItsBoxSaysAlreadyRunning)
     EXPECT_EQ(1u, rest.boxes.size());
 }
 
+// A refused copy lets go of the mutex before it shows its box: once the first
+// run has ended, nothing is left that would refuse the next one.
+TEST_F(FailureRun, RefusedCopyHoldsNoMutexWhileItShowsItsBox)
+{
+    DriverPackage& package = MakePackage();
+    const struct {
+        const wchar_t* mutexName;
+        std::wstring commandLine;
+    } copies[] = {
+        {L"Printer Device Driver Installer", Quoted(package.SetupPath())},
+        {L"Printer Device Driver Installer64",
+         Quoted(package.Setup64Path()) + L" " + Quoted(package.Dir()) + L" OS2"},
+    };
+    for (const auto& copy : copies) {
+        SCOPED_TRACE(ToCodePage(copy.mutexName, CP_UTF8));
+        // This test process plays the first run.
+        HANDLE first = CreateMutexW(nullptr, TRUE, copy.mutexName);
+        ASSERT_NE(nullptr, first);
+        RunningProgram second;
+        ASSERT_TRUE(second.Start(copy.commandLine));
+        DWORD owner = 0;
+        HWND box = WaitForDialogInTree(second.Id(), kRunTimeoutMs, &owner);
+        ReleaseMutex(first);
+        CloseHandle(first);
+        ASSERT_NE(nullptr, box);
+        EXPECT_EQ(std::wstring(kAlreadyRunning), MessageBoxText(box));
+
+        HANDLE left = OpenMutexW(SYNCHRONIZE, FALSE, copy.mutexName);
+        EXPECT_EQ(nullptr, left) << "the refused copy still holds the mutex";
+        if (left)
+            CloseHandle(left);
+
+        AnsweredRun rest;
+        rest.boxes.push_back(AnswerBox(box, owner));
+        AnswerBoxesUntilExit(second.Handle(), second.Id(), kRunTimeoutMs, &rest);
+        ASSERT_TRUE(rest.ended);
+        EXPECT_EQ(static_cast<DWORD>(-2), rest.exitCode);
+        EXPECT_EQ(1u, rest.boxes.size());
+    }
+}
+
 TEST_F(FailureRun, MissingConfigurationFileEndsWithMinus4)
 {
     DriverPackage& package = MakePackage();
