@@ -113,12 +113,11 @@ void ParseShortcutTarget(const char* targetString, ShortcutItem* item)
             item->hasIcon = true;
             item->iconIndex = ParseIconIndex(segment);
             // The icon file after "=" runs to the end of the target part,
-            // later segments included, so nothing follows it.
-            if (equals && (!next || equals < next)) {
+            // later segments included; those are still walked as segments.
+            if (equals && (!next || equals < next))
                 SetIconFile(item, equals + 1);
-                return;
-            }
-            lstrcpynA(item->iconFile, item->target, kPathSize);
+            else
+                lstrcpynA(item->iconFile, item->target, kPathSize);
         } else {
             if (next)
                 *next = '\0';

@@ -147,6 +147,24 @@ TEST_F(Shortcuts, GroupItemsCarryTargetArgumentsIconAndDescription)
     EXPECT_EQ("-a  -b", args.arguments);
 }
 
+// An icon file after "=" takes in the segments behind it, and the walk still
+// goes over them: the last working-directory segment counts.
+TEST_F(Shortcuts, SegmentsAfterAnIconFileAreStillWalked)
+{
+    UseScript("1=Late,tool.exe?0=res\\tool.ico?data\r\n"
+              "2=Again,tool.exe?0=res\\tool.ico? 3\r\n");
+    ProcessShortcuts(LocationProgramMenu, false);
+
+    LinkContents late = GroupLink(L"Late");
+    EXPECT_EQ(Installed("res\\tool.ico?data"), late.iconFile);
+    EXPECT_EQ(0, late.iconIndex);
+    EXPECT_EQ(Installed("data"), late.workingDir);
+
+    LinkContents again = GroupLink(L"Again");
+    EXPECT_EQ(Installed("tool.exe"), again.iconFile);
+    EXPECT_EQ(3, again.iconIndex);
+}
+
 TEST_F(Shortcuts, MissingWorkingDirectoryFallsBackToTheInstallFolder)
 {
     ASSERT_TRUE(RemoveDirectoryW((install_ / L"data").c_str()));
