@@ -74,8 +74,10 @@ void ComputeMenuDir(const char* menu)
         g_menuDir[0] = '\0';
 
     if (IsPathSeparator(menu[0])) {
-        if (!folders.ReadString(g_commonMenu ? "Common Start Menu" : "Start Menu", g_menuDir, kPathSize))
-            g_menuDir[0] = '\0';
+        // Without a start-menu folder the group stays below the programs folder.
+        char startMenu[kPathSize];
+        if (folders.ReadString(g_commonMenu ? "Common Start Menu" : "Start Menu", startMenu, kPathSize))
+            lstrcpynA(g_menuDir, startMenu, kPathSize);
         PathAppend(g_menuDir, menu);
     } else if (menu[0] == 'a' && menu[1] == '!') {
         char accessories[kShortNameSize];

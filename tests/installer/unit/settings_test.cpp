@@ -164,6 +164,10 @@ TEST_F(Settings, MenuFolderForms)
     EXPECT_STREQ("C:\\Menu\\Programs\\A!Tools", g_menuDir) << "only a lower-case a! names the accessories";
     Load(Script(base + "Menu=Other\r\nCommonMenu=1\r\n"));
     EXPECT_STREQ("C:\\All\\Programs\\Other", g_menuDir);
+
+    ASSERT_TRUE(startMenu_.Remove());
+    Load(Script(base + "Menu=\\Apps\\Tool\r\n"));
+    EXPECT_STREQ("C:\\Menu\\Programs\\\\Apps\\Tool", g_menuDir) << "no start menu: below the programs folder";
 }
 
 TEST_F(Settings, AccessoriesNameFromTheRegistryOnlyWhenUsable)
