@@ -9,9 +9,12 @@
 
 namespace {
 
+// A target path that does not fit is left empty: cut short, it would name
+// another file (even one installed under the shorter name).
 void SetTargetInInstallDir(const char* relativePath)
 {
-    StringCchPrintfA(g_entryTarget, kPathSize, "%s%s", g_installDir, relativePath);
+    if (FAILED(StringCchPrintfA(g_entryTarget, kPathSize, "%s%s", g_installDir, relativePath)))
+        g_entryTarget[0] = '\0';
 }
 
 // target is "S!path" or "W!path" (either case): the path below the system or
@@ -21,9 +24,8 @@ bool SetTargetInSystemFolder(const char* target, char kind, UINT(WINAPI* folderO
     if (target[0] == '\0' || target[1] != '!' || (target[0] | 0x20) != kind)
         return false;
     UINT length = folderOf(g_entryTarget, kPathSize);
-    if (length == 0 || length >= kPathSize)
+    if (length == 0 || length >= kPathSize || !PathAppend(g_entryTarget, target + 2))
         g_entryTarget[0] = '\0';
-    PathAppend(g_entryTarget, target + 2);
     return true;
 }
 

@@ -44,6 +44,9 @@ bool ReportCopyFailure(DWORD error)
 
 bool CopyEntryFile(bool force)
 {
+    // An entry whose target path did not fit names no file to copy to.
+    if (g_entryTarget[0] == '\0')
+        return ReportCopyFailure(ERROR_INVALID_NAME);
     if (!EnsureTargetFolder())
         return false;
     if (!CopyFileA(g_entryName, g_entryTarget, TRUE)) {

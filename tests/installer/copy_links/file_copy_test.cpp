@@ -127,6 +127,16 @@ TEST_F(FileCopy, MissingSourceGivesMessage21WithTheRelativePath)
     EXPECT_EQ(kDefaultCaption, boxes.Seen()[0].caption);
 }
 
+// An entry whose target path did not fit has an empty target.
+TEST_F(FileCopy, EmptyTargetGivesMessage21)
+{
+    UseEntry("sub\\file.txt", L"");
+    BoxAnswerer boxes;
+    EXPECT_FALSE(CopyEntryFile(true));
+    ASSERT_EQ(1u, boxes.Count());
+    EXPECT_EQ(L"Failed in copying sub\\file.txt", boxes.Seen()[0].text);
+}
+
 // A program holding the target open: the file is not installed, and the run
 // must not count it as copied.
 TEST_F(FileCopy, TargetInUseGivesMessage18)

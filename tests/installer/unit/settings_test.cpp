@@ -361,6 +361,25 @@ TEST_F(Entries, NumberedEntries)
     EXPECT_EQ(SystemDir() + "\\", g_entryTarget);
 }
 
+// Cut short, a target would name another file, even one installed under the
+// shorter name: it is left empty instead.
+TEST_F(Entries, TargetsThatDoNotFitAreLeftEmpty)
+{
+    const std::string longDir = "D:\\" + std::string(248, 'a') + "\\";
+    lstrcpynA(g_installDir, longDir.c_str(), kPathSize);
+    ASSERT_EQ(longDir, g_installDir);
+
+    EXPECT_TRUE(ResolveInstallEntry(1));
+    EXPECT_STREQ("readme.txt", g_entryName);
+    EXPECT_STREQ("", g_entryTarget) << "readme.txt would become readme.t";
+    EXPECT_TRUE(ResolveInstallEntry(-1));
+    EXPECT_STREQ("", g_entryTarget);
+    EXPECT_TRUE(ResolveInstallEntry(5));
+    EXPECT_EQ(longDir + "s", g_entryTarget);
+    ResolveGroupEntry(1);
+    EXPECT_STREQ("", g_entryTarget);
+}
+
 TEST_F(Entries, GroupEntries)
 {
     ResolveGroupEntry(1);
