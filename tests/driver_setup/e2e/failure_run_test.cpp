@@ -43,6 +43,24 @@ TEST_F(FailureRun, Setup64WithoutExactlyTwoArgumentsEndsWithMinus6)
                   GeneralFailureText(-6), L"Setup64.exe");
 }
 
+// An empty package folder would make the configuration path a file in the root
+// of the current drive; arguments longer than their buffers would be cut.
+TEST_F(FailureRun, Setup64RefusesEmptyOrOverlongArguments)
+{
+    DriverPackage& package = MakePackage();
+    const std::wstring folder = Quoted(package.Dir());
+    const std::wstring refused[] = {
+        L"\"\" OS2",
+        folder + L" \"\"",
+        Quoted(package.Dir() + L"\\" + std::wstring(260, L'd')) + L" OS2",
+        folder + L" OS" + std::wstring(50, L'2'),
+    };
+    for (const std::wstring& arguments : refused) {
+        SCOPED_TRACE(ToCodePage(arguments, CP_UTF8));
+        ExpectOutcome(RunSetup64(package, arguments), -6, GeneralFailureText(-6), L"Setup64.exe");
+    }
+}
+
 TEST_F(FailureRun, Setup64WithoutConfigurationFileReportsTheMissingDriverList)
 {
     DriverPackage& package = MakePackage();
