@@ -2,6 +2,7 @@
 // write sharing, as the running spooler holds its driver files, and lets it
 // go only when it sees the spooler stopped.
 #include "setup_e2e_fixture.h"
+#include "spooler_stand_in.h"
 
 using namespace testing_support;
 
@@ -100,6 +101,25 @@ TEST_F(SpoolerRun, OlderFileInUseInExplicitFolderStaysWithoutStoppingTheSpooler)
     const std::wstring target = JoinPaths(kToolFolder, L"CardPrinterTool.cfg");
     InstallAndAge(package, target, L"common\\CardPrinterTool.cfg");
     EXPECT_FALSE(RunWhileHeld(package, target));
+    EXPECT_EQ("in use", ReadFileBytes(target));
+    EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), SpoolerState());
+}
+
+TEST_F(SpoolerRun, PcpFileInUseWithASpoolerThatWillNotStopEndsWithMinus54WithoutDetail)
+{
+    DriverPackage& package = MakePackage();
+    const std::wstring target = NativeSystemDir() + L"\\PCPCardUI64.dll";
+    InstallAndAge(package, target, L"x64\\spool\\PCPCardUI64.dll");
+    {
+        // First, as putting the stand-in in place stops the real spooler.
+        SpoolerStandIn standIn(STUBBORN_SPOOLER);
+        ASSERT_TRUE(standIn.IsRunning());
+        FileHeldBySpooler held(target);
+        ASSERT_TRUE(held.IsHeld());
+        ExpectOutcome(RunSetup(package), -54, GeneralFailureText(-54), L"Setup64.exe");
+        EXPECT_FALSE(held.SawSpoolerStopped());
+        ASSERT_TRUE(standIn.Restore());
+    }
     EXPECT_EQ("in use", ReadFileBytes(target));
     EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), SpoolerState());
 }

@@ -10,6 +10,7 @@
 #include "setup_codes.h"
 #include "setup_test_files.h"
 #include "spooler_control.h"
+#include "spooler_stand_in.h"
 
 namespace {
 
@@ -165,6 +166,24 @@ TEST_F(DriverInstall, FailedSystemGroupReportsItsErrorAndRestartsTheSpooler)
     HeldFile held(system + L"\\PCPunit_a.dll");
     EXPECT_EQ(SetupSystemCopyFailed, InstallDriverPackage(*setup_));
     EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), setup_->detailCode);
+    EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), SpoolerState());
+}
+
+TEST_F(DriverInstall, SpoolerThatCannotBeStoppedEndsWith54WithoutDetail)
+{
+    const std::wstring system = SystemFolder(CSIDL_SYSTEMX86);
+    ASSERT_EQ(SetupSucceeded, ReadConfig("", "Entry=1\nName1=Spool, 3, spool\n[Spool]\nPCPunit_a.dll\n"));
+    AddSource(L"spool\\PCPunit_a.dll");
+    AddSystemFile(system + L"\\PCPunit_a.dll");
+    HeldFile held(system + L"\\PCPunit_a.dll");
+    ASSERT_TRUE(held.IsHeld());
+    testing_support::SpoolerStandIn standIn(STUBBORN_SPOOLER);
+    ASSERT_TRUE(standIn.IsRunning());
+    setup_->detailCode = 7;
+    EXPECT_EQ(SetupSpoolerNotStopped, InstallDriverPackage(*setup_));
+    EXPECT_EQ(0u, setup_->detailCode);
+    EXPECT_EQ("old", ReadFileBytes(system + L"\\PCPunit_a.dll"));
+    ASSERT_TRUE(standIn.Restore());
     EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), SpoolerState());
 }
 

@@ -7,12 +7,14 @@
 #include "file_group_copy.h"
 #include "setup_test_files.h"
 #include "spooler_control.h"
+#include "spooler_stand_in.h"
 
 namespace {
 
 using namespace driver_setup_test;
 using testing_support::ReadFileBytes;
 using testing_support::ScratchDir;
+using testing_support::SpoolerStandIn;
 
 class Spooler : public ::testing::Test {
 protected:
@@ -91,6 +93,27 @@ TEST_F(SpoolerFilesInUse, FailureAfterTheStopIsReported)
     EXPECT_EQ(-2, Copy({L"PCPui.dll", L"absent.dll"}, CopyByTime | CopyMayStopSpooler));
     EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), GetLastError());
     EXPECT_EQ(static_cast<DWORD>(SERVICE_STOPPED), SpoolerState());
+}
+
+// A spooler that will not stop ends the group at the spooler file; later
+// files are left alone.
+TEST_F(SpoolerFilesInUse, SpoolerThatCannotBeStoppedEndsTheCopy)
+{
+    AddOlderTarget(L"PDRres.dll");
+    ASSERT_TRUE(WriteFileAt(source_ + L"\\later.txt", "new", -100));
+    HeldFile held(target_ + L"\\PDRres.dll");
+    ASSERT_TRUE(held.IsHeld());
+    SpoolerStandIn standIn(STUBBORN_SPOOLER);
+    ASSERT_TRUE(standIn.IsRunning());
+    EXPECT_EQ(0, ControlSpooler(SpoolerStop));
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_EQ(0, Copy({L"PDRres.dll", L"later.txt"}, CopyByTime | CopyMayStopSpooler));
+    EXPECT_EQ(SPOOLER_STOP_FAILED, GetLastError());
+    EXPECT_EQ("old", ReadFileBytes(target_ + L"\\PDRres.dll"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((target_ + L"\\later.txt").c_str()));
+    ASSERT_TRUE(standIn.Restore());
+    EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), SpoolerState());
+    EXPECT_EQ(1, ControlSpooler(SpoolerStop));
 }
 
 }  // namespace

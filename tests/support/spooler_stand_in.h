@@ -1,0 +1,39 @@
+// Puts a program that refuses to stop in the place of the "Spooler" service
+// of the test prefix, for one test: every stop of the spooler then fails for
+// real. On Restore (or when it goes) the service gets its own program back
+// and runs again.
+#pragma once
+#include <windows.h>
+#include <string>
+
+namespace testing_support {
+
+// The user-defined control that makes the stand-in stop (it refuses SERVICE_CONTROL_STOP).
+const DWORD kStandInReleaseControl = 200;
+
+class SpoolerStandIn {
+public:
+    // standInPath: a service program (Wine path) that refuses SERVICE_CONTROL_STOP
+    // and stops on kStandInReleaseControl.
+    explicit SpoolerStandIn(const std::wstring& standInPath);
+    SpoolerStandIn(const SpoolerStandIn&) = delete;
+    SpoolerStandIn& operator=(const SpoolerStandIn&) = delete;
+    ~SpoolerStandIn();
+
+    // True when the stand-in runs as the "Spooler" service.
+    bool IsRunning() const { return running_; }
+    // Ends the stand-in and starts the real spooler; true when it runs again.
+    bool Restore();
+
+private:
+    bool Replace(const std::wstring& standInPath);
+    bool EndStandIn();
+
+    SC_HANDLE manager_ = nullptr;
+    SC_HANDLE service_ = nullptr;
+    std::wstring binaryPath_;  // the service's own program, put back by Restore
+    bool replaced_ = false;
+    bool running_ = false;
+};
+
+}  // namespace testing_support
