@@ -9,6 +9,7 @@
 #include "install_wizard_driver.h"
 #include "resource_ids.h"
 #include "sample_medium.h"
+#include "sample_scripts.h"
 #include "uninstall_checks.h"
 #include "wizard_e2e_fixture.h"
 
@@ -17,20 +18,6 @@ using namespace uninstall_testing;
 using namespace wizard_testing;
 
 namespace {
-
-// What the sample script of each language names, and the install folder's
-// last name in this test: "ソフト" ends its first character in a 0x5C byte.
-struct SampleScript {
-    const wchar_t* title;
-    const wchar_t* menu;
-    const wchar_t* folder;
-};
-
-const SampleScript kScripts[kLanguageCount] = {
-    {L"Sample Card Printer Software", L"Sample Card Printer", L"Card Printer"},
-    {L"サンプル カードプリンタ ソフトウェア", L"サンプル カードプリンタ", L"ソフト"},
-    {L"示例卡片打印机软件", L"示例卡片打印机", L"驱动程序"},
-};
 
 const wchar_t kInstallKey[] = L"SampleCardPrinter";
 const wchar_t kComponentKey[] = L"Software\\CardPrinterSample\\Component";
@@ -45,7 +32,7 @@ protected:
         if (!LanguageOfThisRun(&language_))
             language_ = English;
         ASSERT_EQ(InfoOf(language_).codePage, GetACP()) << "the run's locale did not take";
-        script_ = &kScripts[language_];
+        script_ = &kSampleScripts[language_];
         installDir_ = target_ / script_->folder;
         groupDir_ = shell_.Programs() + L"\\" + script_->menu;
         desktopLink_ = shell_.Desktop() + L"\\" + script_->title + L".lnk";

@@ -12,6 +12,7 @@
 #include "install_wizard_driver.h"
 #include "resource_ids.h"
 #include "sample_medium.h"
+#include "sample_scripts.h"
 #include "shell_link_reader.h"
 #include "wizard_e2e_fixture.h"
 
@@ -26,26 +27,6 @@ namespace {
 const wchar_t kComponentKey[] = L"Software\\CardPrinterSample\\Component";
 const wchar_t kDriverSuccess[] = L"The Sample Card Printer Driver has been successfully installed.";
 
-// What the sample script of each language names.
-struct SampleScript {
-    const wchar_t* file;
-    const wchar_t* title;
-    const wchar_t* menu;
-    const wchar_t* tool;
-    const wchar_t* readme;
-    const wchar_t* uninstall;
-    const wchar_t* folder;  // the install folder's last name in this test
-};
-
-const SampleScript kScripts[kLanguageCount] = {
-    {L"installE.INF", L"Sample Card Printer Software", L"Sample Card Printer", L"Card Tool", L"Read Me",
-     L"Uninstall Sample Card Printer Software", L"Card Printer"},
-    {L"installJ.INF", L"サンプル カードプリンタ ソフトウェア", L"サンプル カードプリンタ", L"カードツール",
-     L"お読みください", L"サンプル カードプリンタ ソフトウェアの削除", L"ソフト"},
-    {L"installC.INF", L"示例卡片打印机软件", L"示例卡片打印机", L"卡片工具", L"自述文件", L"卸载示例卡片打印机软件",
-     L"驱动程序"},
-};
-
 class SampleInstall : public ::testing::Test {
 protected:
     void SetUp() override
@@ -53,7 +34,7 @@ protected:
         if (!LanguageOfThisRun(&language_))
             language_ = English;
         ASSERT_EQ(InfoOf(language_).codePage, GetACP()) << "the run's locale did not take";
-        script_ = &kScripts[language_];
+        script_ = &kSampleScripts[language_];
         ASSERT_TRUE(shell_.Ready());
         ASSERT_TRUE(medium_.Complete());
         // A read-only source: the installed copy gets normal attributes.
