@@ -19,6 +19,8 @@ bool g_copyAll;
 int g_installCount;
 int g_groupCount;
 
+ScriptSnapshot g_scriptSnapshot;
+
 char g_entryName[kPathSize];
 char g_entryTarget[kPathSize];
 

@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include "script_snapshot.h"
+
 enum {
     kPathSize = 260,      // paths and message texts
     kTitleSize = 100,     // "Title"
@@ -33,6 +35,9 @@ extern bool g_commonMenu;
 extern bool g_copyAll;
 extern int g_installCount;
 extern int g_groupCount;
+
+// The install script as read at its first use.
+extern ScriptSnapshot g_scriptSnapshot;
 
 // The entry resolved last: source file or shortcut name, and its target path.
 extern char g_entryName[kPathSize];
