@@ -30,6 +30,8 @@ bool g_wantDesktopIcon;
 char (*g_copyAllList)[kPathSize];
 int g_copyAllCount;
 int g_installStep;
+DWORD g_progressShownTick;
+bool g_progressBehind;
 bool g_installDone;
 char g_openAfterInstall[kPathSize];
 
