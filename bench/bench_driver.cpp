@@ -8,9 +8,9 @@
 //       program start to exit (the completion box answered on the way).
 //       The uninstall key is deleted first, so that every round is a first
 //       installation.
-//   bench_driver dialog <program>
-//       Program start to its first visible dialog, which is then cancelled.
-//       Prints "startup whole".
+//   bench_driver dialog <program> [arguments ...]
+//       Program start to its first visible dialog (or message box), which is
+//       then cancelled. Prints "startup whole".
 //   bench_driver process <program> [arguments ...]
 //       Program start to exit. Prints "whole".
 //
@@ -171,11 +171,20 @@ int TimeInstall(const std::wstring& program, const std::wstring& destination, co
     return 0;
 }
 
-int TimeDialog(const std::wstring& program)
+// The program argv[2] quoted, followed by the arguments after it.
+std::wstring CommandLine(int argc, wchar_t** argv)
+{
+    std::wstring commandLine = Quoted(argv[2]);
+    for (int i = 3; i < argc; ++i)
+        commandLine += L" " + std::wstring(argv[i]);
+    return commandLine;
+}
+
+int TimeDialog(const std::wstring& commandLine)
 {
     RunningProgram dialog;
     Stopwatch whole;
-    if (!dialog.Start(Quoted(program)))
+    if (!dialog.Start(commandLine))
         return Fail("the program did not start");
     const DWORD pid = dialog.Id();
     HWND shown = PollFor([pid] { return FindDialog(pid, [](HWND) { return true; }); });
@@ -189,11 +198,8 @@ int TimeDialog(const std::wstring& program)
     return 0;
 }
 
-int TimeProcess(int argc, wchar_t** argv)
+int TimeProcess(const std::wstring& commandLine)
 {
-    std::wstring commandLine = Quoted(argv[2]);
-    for (int i = 3; i < argc; ++i)
-        commandLine += L" " + std::wstring(argv[i]);
     RunningProgram process;
     Stopwatch whole;
     if (!process.Start(commandLine))
@@ -211,12 +217,12 @@ int wmain(int argc, wchar_t** argv)
     std::wstring command = argc > 1 ? argv[1] : L"";
     if (command == L"install" && argc == 5)
         return TimeInstall(argv[2], argv[3], argv[4]);
-    if (command == L"dialog" && argc == 3)
-        return TimeDialog(argv[2]);
+    if (command == L"dialog" && argc >= 3)
+        return TimeDialog(CommandLine(argc, argv));
     if (command == L"process" && argc >= 3)
-        return TimeProcess(argc, argv);
+        return TimeProcess(CommandLine(argc, argv));
     fputs("usage: bench_driver install <install.exe> <destination> <uninstall key>\n"
-          "       bench_driver dialog <program>\n"
+          "       bench_driver dialog <program> [arguments ...]\n"
           "       bench_driver process <program> [arguments ...]\n",
           stderr);
     return 2;
