@@ -1,5 +1,7 @@
 #include "script_snapshot.h"
 
+#include <string.h>
+
 #include "owned_handle.h"
 #include "path_helpers.h"
 
@@ -187,23 +189,19 @@ bool WideName(const char* name, WCHAR* wide, int* start, int* end)
     return true;
 }
 
+// Only ASCII letters match in either case, as the private-profile functions
+// compare names; other letters match only themselves.
 WCHAR FoldAscii(WCHAR c)
 {
     return c >= 'a' && c <= 'z' ? WCHAR(c - 'a' + 'A') : c;
 }
 
-// Names compare without regard to case; ASCII is folded here, anything else
-// by the system's ordinal comparison.
 bool IsSameName(const ScriptLine& line, const WCHAR* name, int length)
 {
     if (line.nameLength != length)
         return false;
     for (int i = 0; i < length; ++i) {
-        WCHAR a = line.name[i];
-        WCHAR b = name[i];
-        if (a >= 0x80 || b >= 0x80)
-            return CompareStringOrdinal(line.name + i, length - i, name + i, length - i, TRUE) == CSTR_EQUAL;
-        if (FoldAscii(a) != FoldAscii(b))
+        if (FoldAscii(line.name[i]) != FoldAscii(name[i]))
             return false;
     }
     return true;
@@ -265,7 +263,8 @@ DWORD CopyValue(const WCHAR* value, char* buffer, DWORD size)
 
 bool HoldScript(ScriptSnapshot* snapshot, const char* path)
 {
-    if (lstrcmpA(snapshot->path, path) == 0)
+    // The same bytes name the same file; every read passes through here.
+    if (strcmp(snapshot->path, path) == 0)
         return snapshot->held;
     ForgetScript(snapshot);
     lstrcpynA(snapshot->path, path, MAX_PATH);

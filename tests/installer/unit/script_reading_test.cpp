@@ -120,6 +120,7 @@ TEST_F(ScriptReading, EdgeCasesOfTheFormatReadAlike)
         "1=before any section\r\n[Inst]all]\r\n1=x\r\n[Install\r\n2=y\r\n[ Install ]\r\n3=z\r\n[]\r\n4=w\r\n",
         "[Install]\r\n1=\"quoted\"\r\n2='single'\r\n3=\"open\r\n4=\"\"\r\n5=\"a\"b\"\r\n6=\"\r\n7='mixed\"\r\n",
         "[Install]\r\n1=ab" + std::string(1, '\0') + "cd\r\n2=\x1a" "v\x1a\r\n\x1a\r\n3=\v\f x\r\n",
+        "[Install]\r\n\xe9t\xe9=accent\r\n\x82\x81=fullwidth 932\r\n\xa3\xe1=fullwidth 936\r\n",
         "",
         "\xef\xbb\xbf[Install]\r\n1=after a byte-order mark\r\n",
     };
