@@ -8,6 +8,7 @@
 #include "folder_creation.h"
 #include "globals.h"
 #include "install_entries.h"
+#include "path_containment.h"
 #include "path_helpers.h"
 #include "shortcut_item.h"
 
@@ -28,9 +29,11 @@ bool FindShortcutFolder(ShortcutLocation location, char* folder)
     return PathAppend(folder, "") != nullptr;
 }
 
+// A shortcut's name names a file in its folder: one that leads out of it
+// ("..", a drive, a stream) gives no link to write or to delete.
 bool FormatLinkPath(char* link, const char* folder, const char* name)
 {
-    return SUCCEEDED(StringCchPrintfA(link, kPathSize, "%s%s.lnk", folder, name));
+    return SUCCEEDED(StringCchPrintfA(link, kPathSize, "%s%s.lnk", folder, name)) && IsPathInFolderTree(link, folder);
 }
 
 void SaveShortcut(const char* link, const ShortcutItem& item)
