@@ -14,6 +14,7 @@
 #include "messages.h"
 #include "settings_fixture.h"
 #include "shortcut_item.h"
+#include "shortcuts.h"
 #include "target_checks.h"
 #include "test_files.h"
 
@@ -154,4 +155,24 @@ TEST_F(RefusedTargets, RefusedFileIsReportedAndCopiedNowhere)
     EXPECT_FALSE(testing_support::FileExists(scratch_ / L"escaped.dll"));
     ASSERT_EQ(1u, answerer.Count());
     EXPECT_EQ(std::string(FormatText(IDS_COPY_FAILED, "a.dll")), Ansi(answerer.Seen()[0].text));
+}
+
+TEST_F(RefusedTargets, ShortcutNamesStayInTheirFolder)
+{
+    const std::wstring menu = scratch_ / L"Menu\\Group";
+    ASSERT_TRUE(testing_support::CreateDirectories(menu));
+    ASSERT_TRUE(testing_support::WriteFileBytes(scratch_ / L"Menu\\keep.txt", "keeps Menu"));
+    lstrcpynA(g_menuDir, Ansi(menu).c_str(), kPathSize);
+    lstrcpynA(g_title, "Tool", kTitleSize);
+    g_groupCount = 1;
+    UseScript("Group", "..\\..\\escaped,tool.exe");
+    const std::wstring outside = scratch_ / L"escaped.lnk";
+
+    ASSERT_TRUE(testing_support::WriteFileBytes(outside, "not the package's"));
+    ProcessShortcuts(LocationProgramMenu, true);
+    EXPECT_EQ("not the package's", testing_support::ReadFileBytes(outside)) << "the uninstall deleted it";
+
+    ASSERT_TRUE(DeleteFileW(outside.c_str()));
+    ProcessShortcuts(LocationProgramMenu, false);
+    EXPECT_FALSE(testing_support::FileExists(outside)) << "the install wrote it";
 }

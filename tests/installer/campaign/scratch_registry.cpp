@@ -6,16 +6,12 @@ namespace campaign {
 
 namespace {
 
-const wchar_t kBase[] = L"Software\\InstallCampaign";
-const wchar_t kScratch[] = L"Software\\InstallCampaign\\Scratch";
-const wchar_t* const kRootKeys[] = {L"Software\\InstallCampaign\\Scratch\\CU",
-                                    L"Software\\InstallCampaign\\Scratch\\LM",
-                                    L"Software\\InstallCampaign\\Scratch\\CR"};
-const wchar_t* const kSettingsRootKeys[] = {L"Software\\InstallCampaign\\Settings\\CU",
-                                            L"Software\\InstallCampaign\\Settings\\LM",
-                                            L"Software\\InstallCampaign\\Settings\\CR"};
-const wchar_t* const kSentinels[] = {L"Software\\InstallCampaign\\Sentinel",
-                                     L"Software\\InstallCampaign\\Scratch\\Sentinel"};
+// Below "Software\InstallCampaign\<process id>", so that the runs of several
+// code pages can share one prefix at the same time.
+const wchar_t kParent[] = L"Software\\InstallCampaign";
+const wchar_t* const kRootKeys[] = {L"Scratch\\CU", L"Scratch\\LM", L"Scratch\\CR"};
+const wchar_t* const kSettingsRootKeys[] = {L"Settings\\CU", L"Settings\\LM", L"Settings\\CR"};
+const wchar_t* const kSentinels[] = {L"Sentinel", L"Scratch\\Sentinel"};
 const HKEY kPredefined[] = {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT};
 
 // What [Reg] lines aim at, under each scratch root.
@@ -59,14 +55,14 @@ void DeleteTree(HKEY root, const std::wstring& path)
 
 }  // namespace
 
-ScratchRegistry::ScratchRegistry()
+ScratchRegistry::ScratchRegistry() : base_(std::wstring(kParent) + L"\\" + std::to_wstring(GetCurrentProcessId()))
 {
-    DeleteTree(HKEY_CURRENT_USER, kBase);
+    DeleteTree(HKEY_CURRENT_USER, base_);
     for (const wchar_t* sentinel : kSentinels)
-        CreateKey(HKEY_CURRENT_USER, sentinel);
+        CreateKey(HKEY_CURRENT_USER, base_ + L"\\" + sentinel);
     for (int i = 0; i < 3; ++i) {
-        CreateKey(HKEY_CURRENT_USER, kRootKeys[i], &regRoots_[i]);
-        CreateKey(HKEY_CURRENT_USER, kSettingsRootKeys[i], &settingsRoots_[i]);
+        CreateKey(HKEY_CURRENT_USER, base_ + L"\\" + kRootKeys[i], &regRoots_[i]);
+        CreateKey(HKEY_CURRENT_USER, base_ + L"\\" + kSettingsRootKeys[i], &settingsRoots_[i]);
     }
     Refill();
 }
@@ -79,7 +75,8 @@ ScratchRegistry::~ScratchRegistry()
                 RegCloseKey(root);
         }
     }
-    DeleteTree(HKEY_CURRENT_USER, kBase);
+    DeleteTree(HKEY_CURRENT_USER, base_);
+    RegDeleteKeyW(HKEY_CURRENT_USER, kParent);  // only once no other run holds keys there
 }
 
 bool ScratchRegistry::Refill()
@@ -147,10 +144,12 @@ std::vector<ScratchKey> ScratchRegistry::MissingKeys() const
 std::wstring ScratchRegistry::MissingSentinel() const
 {
     using testing_support::KeyExists;
-    for (const wchar_t* key : {kBase, kScratch, kSentinels[0], kSentinels[1], kRootKeys[0], kRootKeys[1], kRootKeys[2],
+    if (!KeyExists(HKEY_CURRENT_USER, kParent) || !KeyExists(HKEY_CURRENT_USER, base_))
+        return L"HKEY_CURRENT_USER\\" + base_;
+    for (const wchar_t* key : {L"Scratch", kSentinels[0], kSentinels[1], kRootKeys[0], kRootKeys[1], kRootKeys[2],
                                kSettingsRootKeys[0], kSettingsRootKeys[1]}) {
-        if (!KeyExists(HKEY_CURRENT_USER, key))
-            return std::wstring(L"HKEY_CURRENT_USER\\") + key;
+        if (!KeyExists(HKEY_CURRENT_USER, base_ + L"\\" + key))
+            return L"HKEY_CURRENT_USER\\" + base_ + L"\\" + key;
     }
     for (const auto& real : kRealKeys) {
         if (!KeyExists(real.root, real.path))

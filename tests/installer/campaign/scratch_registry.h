@@ -58,6 +58,7 @@ public:
     std::wstring MissingSentinel() const;
 
 private:
+    std::wstring base_;
     HKEY regRoots_[3] = {};
     HKEY settingsRoots_[3] = {};
 };
