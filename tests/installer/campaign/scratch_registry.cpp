@@ -1,5 +1,7 @@
 #include "scratch_registry.h"
 
+#include <algorithm>
+
 #include "registry_values.h"
 
 namespace campaign {
@@ -121,21 +123,28 @@ void ScratchRegistry::DeleteSettingKey(bool machine, const std::wstring& key)
 
 std::vector<ScratchKey> ScratchRegistry::MissingKeys() const
 {
-    std::vector<ScratchKey> missing;
-    for (int i = 0; i < 3; ++i) {
-        for (const wchar_t* leaf : kLeaves) {
-            // The leaf and each of its ancestors.
-            std::wstring path = leaf;
-            for (size_t end = path.find(L'\\'); ; end = path.find(L'\\', end + 1)) {
-                std::wstring key = path.substr(0, end);
-                HKEY opened;
-                if (RegOpenKeyExW(regRoots_[i], key.c_str(), 0, KEY_READ, &opened) == ERROR_SUCCESS)
-                    RegCloseKey(opened);
-                else
-                    missing.push_back({i, key});
+    // Each leaf and each of its ancestors, once.
+    static const std::vector<std::wstring> keys = [] {
+        std::vector<std::wstring> all;
+        for (const std::wstring leaf : kLeaves) {
+            for (size_t end = leaf.find(L'\\');; end = leaf.find(L'\\', end + 1)) {
+                const std::wstring key = leaf.substr(0, end);
+                if (std::find(all.begin(), all.end(), key) == all.end())
+                    all.push_back(key);
                 if (end == std::wstring::npos)
                     break;
             }
+        }
+        return all;
+    }();
+    std::vector<ScratchKey> missing;
+    for (int i = 0; i < 3; ++i) {
+        for (const std::wstring& key : keys) {
+            HKEY opened;
+            if (RegOpenKeyExW(regRoots_[i], key.c_str(), 0, KEY_READ, &opened) == ERROR_SUCCESS)
+                RegCloseKey(opened);
+            else
+                missing.push_back({i, key});
         }
     }
     return missing;

@@ -356,7 +356,7 @@ protected:
 
     void CheckRegLines()
     {
-        if (!scratchRegistry_.MissingKeys().empty())
+        if (scratchKeysRemoved_)
             ASSERT_TRUE(scratchRegistry_.Refill());
         std::vector<RegLineTarget> targets;
         size_t lines = 0;
@@ -380,7 +380,9 @@ protected:
         if (seen.size() > boxesBefore)
             Reached("reg: message 27");
         EXPECT_EQ(L"", scratchRegistry_.MissingSentinel());
-        for (const ScratchKey& key : scratchRegistry_.MissingKeys()) {
+        const std::vector<ScratchKey> missing = scratchRegistry_.MissingKeys();
+        scratchKeysRemoved_ = !missing.empty();
+        for (const ScratchKey& key : missing) {
             bool named = false;
             for (const RegLineTarget& target : targets)
                 named = named || IsAtOrBelow(key, target);
@@ -396,6 +398,7 @@ protected:
     std::string damaged_, entryUsed_, abnormalReg_;
     testing_support::ScratchDir scripts_{L"campaign"};
     ScratchRegistry scratchRegistry_;
+    bool scratchKeysRemoved_ = false;
     testing_support::BoxAnswerer answerer_{{}, IDOK, 1};
     std::set<std::string> reached_;
 };
