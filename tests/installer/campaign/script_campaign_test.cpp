@@ -281,13 +281,13 @@ protected:
         return InFolderTree(path, g_installDir) || InFolderTree(path, systemDir_) || InFolderTree(path, windowsDir_);
     }
 
-    bool SamePath(const std::string& a, const std::string& b)
+    // folder, already made full by the product, is text made full (a full
+    // path is not made full again: "C:\\COM1" would become a device name).
+    static bool IsFullFormOf(const std::string& folder, const std::string& text)
     {
-        char fullA[4 * MAX_PATH] = "";
-        char fullB[4 * MAX_PATH] = "";
-        GetFullPathNameA(a.c_str(), sizeof fullA, fullA, nullptr);
-        GetFullPathNameA(b.c_str(), sizeof fullB, fullB, nullptr);
-        std::string x = fullA, y = fullB;
+        char full[4 * MAX_PATH] = "";
+        GetFullPathNameA(text.c_str(), sizeof full, full, nullptr);
+        std::string x = folder, y = full;
         for (std::string* s : {&x, &y}) {
             if (s->size() > 3 && s->back() == '\\')
                 s->pop_back();
@@ -336,7 +336,7 @@ protected:
             what = "working directory: the install folder";
         else if (InFolderTree(result, g_installDir))
             what = "working directory: below the install folder";
-        else if (IsRootedPath(text) && (SamePath(result, text) || SamePath(result, RootOf(g_installDir) + text)))
+        else if (IsRootedPath(text) && (IsFullFormOf(result, text) || IsFullFormOf(result, RootOf(g_installDir) + text)))
             what = "working directory: as given";
         else if (text.size() >= 2 && text[1] == '!' &&
                  (InFolderTree(result, windowsDir_) || InFolderTree(result, desktop_) || InFolderTree(result, personal_)))
