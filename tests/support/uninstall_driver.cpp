@@ -13,7 +13,7 @@ const int kFinishId = IDCANCEL;
 HKEY OpenUninstallEntry(const std::wstring& key)
 {
     HKEY entry = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, (kUninstallKey + key).c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &entry) !=
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, (kUninstallKey + key).c_str(), 0, KEY_READ, &entry) !=
         ERROR_SUCCESS)
         return nullptr;
     return entry;
