@@ -54,10 +54,14 @@ bool IsSpoolerFile(const wchar_t* name)
     return wcsncmp(name, L"PCP", 3) == 0 || wcsncmp(name, L"PDR", 3) == 0;
 }
 
-// Source and target path of a listed file: ERROR_SUCCESS, or why there are none.
+// Source and target path of a listed file: ERROR_SUCCESS, or why there are
+// none. A name that would lead out of the folders fails like a file that
+// cannot be copied.
 DWORD FormFilePaths(const wchar_t* sourceDirectory, const wchar_t* targetDirectory, const wchar_t* name,
                     wchar_t (&source)[SETUP_PATH_SIZE], wchar_t (&target)[SETUP_PATH_SIZE])
 {
+    if (!StaysInFolder(name))
+        return ERROR_INVALID_NAME;
     if (FAILED(StringCchPrintfW(target, ARRAYSIZE(target), L"%s\\%s", targetDirectory, name)) ||
         FAILED(StringCchPrintfW(source, ARRAYSIZE(source), L"%s\\%s", sourceDirectory, name)))
         return ERROR_FILENAME_EXCED_RANGE;
