@@ -93,6 +93,14 @@ std::vector<std::wstring> SplitAll(const std::wstring& value)
     }
 }
 
+std::wstring JoinFields(const std::vector<std::wstring>& fields)
+{
+    std::wstring value = fields[0];
+    for (size_t i = 1; i < fields.size(); ++i)
+        value += L"," + fields[i];
+    return value;
+}
+
 // A random "key=value" line of the file, or nullptr.
 struct KeyLine {
     IniSection* section = nullptr;
@@ -331,10 +339,7 @@ void ChangeSeparators(IniModel& ini, SeededRandom& random, const CampaignPlaces&
         fields[2] = random.Pick(sources);
     else
         fields[1] = random.Pick(targets);
-    std::wstring value = fields[0];
-    for (size_t i = 1; i < fields.size(); ++i)
-        value += L"," + fields[i];
-    SetValue(*picked.line, value);
+    SetValue(*picked.line, JoinFields(fields));
 }
 
 // Names that leave their folder, name none, are missing, are folders, or are
@@ -374,10 +379,7 @@ void ChangeTargetKind(IniModel& ini, SeededRandom& random, const CampaignPlaces&
                                             L" 1:" + places.toolTarget, L"1:" + places.work + L"\\t\\ツール",
                                             L"1:" + places.work + L"\\t\\x\xD800", L"1:rel"};
     fields[1] = random.Percent(70) ? std::wstring(random.Pick(kKinds)) : random.Pick(explicitTargets);
-    std::wstring value = fields[0];
-    for (size_t i = 1; i < fields.size(); ++i)
-        value += L"," + fields[i];
-    SetValue(*picked.line, value);
+    SetValue(*picked.line, JoinFields(fields));
 }
 
 void ChangeDriverPackage(IniModel& ini, SeededRandom& random, const CampaignPlaces&)
