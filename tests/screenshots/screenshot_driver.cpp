@@ -32,10 +32,10 @@ struct Shots {
     std::wstring dir;
     std::wstring prefix;
 
-    bool Take(HWND window, const wchar_t* name) const
+    bool Take(HWND window, const wchar_t* name, DWORD paintMs = 700) const
     {
         const std::wstring path = dir + L"\\" + prefix + name + L".bmp";
-        const bool saved = screenshots::CaptureWindow(window, path);
+        const bool saved = screenshots::CaptureWindow(window, path, paintMs);
         wprintf(L"%ls %ls\n", saved ? L"saved" : L"NOT SAVED", path.c_str());
         return saved;
     }
@@ -88,8 +88,9 @@ int ShootInstall(const Shots& shots, const std::wstring& installExe)
     HWND page = WaitForWizardPage(sheet, ProgressPageMark, kStepMs);
     if (!page)
         return Fail("progress page");
-    // The run is short: the first picture shows it as far as it has come.
-    shots.Take(sheet, L"progress");
+    // The run is short: the picture is taken at once and shows it as far as
+    // it has come.
+    shots.Take(sheet, L"progress", 0);
     for (;;) {
         HWND box = nullptr;
         if (!WaitUntil(kStepMs, [&] { return IsControlVisible(page, kHintId) || (box = WaitForMessageBox(install.Id(), 0)); }))

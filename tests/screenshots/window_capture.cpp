@@ -6,8 +6,6 @@ namespace screenshots {
 
 namespace {
 
-const DWORD kPaintMs = 700;
-
 // Rows of a 24-bit DIB are padded to four bytes.
 DWORD RowBytes(LONG width)
 {
@@ -34,7 +32,7 @@ bool WriteBmp(const std::wstring& path, const BITMAPINFOHEADER& info, const std:
 
 }  // namespace
 
-bool CaptureWindow(HWND window, const std::wstring& path)
+bool CaptureWindow(HWND window, const std::wstring& path, DWORD paintMs)
 {
     if (!IsWindow(window))
         return false;
@@ -42,7 +40,7 @@ bool CaptureWindow(HWND window, const std::wstring& path)
     // Another process's window may stay inactive; the picture shows it active.
     SendMessageW(window, WM_NCACTIVATE, TRUE, 0);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    Sleep(kPaintMs);
+    Sleep(paintMs);
     RECT rect = {};
     if (!GetWindowRect(window, &rect))
         return false;

@@ -6,8 +6,9 @@
 
 namespace screenshots {
 
-// Brings window to the front, lets it paint and copies its rectangle from the
-// screen into path. False when the window is gone or the file cannot be written.
-bool CaptureWindow(HWND window, const std::wstring& path);
+// Brings window to the front, lets it paint for paintMs and copies its
+// rectangle from the screen into path. False when the window is gone or the
+// file cannot be written.
+bool CaptureWindow(HWND window, const std::wstring& path, DWORD paintMs = 700);
 
 }  // namespace screenshots
