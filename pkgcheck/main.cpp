@@ -1,7 +1,7 @@
 // pkgcheck: checks a package folder before it goes on a medium, reading its
 // install scripts and TQSetup.ini the way install.exe and Setup.exe read them.
 //
-//   pkgcheck [--built DIR]... PACKAGE_DIR
+//   pkgcheck [--built FILE]... PACKAGE_DIR
 //
 // One line per finding, "file:line: error|warning: text". Exit code 0 when
 // clean, 1 for warnings only, 2 for errors, 3 for a usage error, 4 when a
@@ -25,8 +25,9 @@ enum ExitCode {
 
 int ReportUsage()
 {
-    PrintErr(L"usage: pkgcheck [--built DIR]... PACKAGE_DIR");
-    PrintErr(L"  --built DIR  a folder of files that the medium build lays beside the package's own");
+    PrintErr(L"usage: pkgcheck [--built FILE]... PACKAGE_DIR");
+    PrintErr(L"  --built FILE  a file that the medium build lays at the top of the medium (a program");
+    PrintErr(L"                that the vendor's build makes); checked as part of the package");
     return ExitUsage;
 }
 
@@ -38,10 +39,10 @@ int ReportUnreadable(const wchar_t* what, const wchar_t* dir)
     return ExitUnreadable;
 }
 
-bool IsFolder(const wchar_t* path)
+bool IsFile(const wchar_t* path)
 {
     const DWORD attributes = GetFileAttributesW(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 }  // namespace
@@ -54,9 +55,8 @@ int wmain(int argc, wchar_t** argv)
         if (lstrcmpW(argv[i], L"--built") == 0) {
             if (++i == argc)
                 return ReportUsage();
-            if (!IsFolder(argv[i]))
-                return ReportUnreadable(L"built folder", argv[i]);
-            package.AddBuiltDir(argv[i]);
+            if (!IsFile(argv[i]) || !package.AddBuiltFile(argv[i]))
+                return ReportUnreadable(L"built file", argv[i]);
         } else if (argv[i][0] == L'-' || packageDir) {
             return ReportUsage();
         } else {

@@ -21,16 +21,6 @@ void FolderOf(const wchar_t* path, wchar_t (&folder)[kValueBytes])
     *last = L'\0';
 }
 
-const wchar_t* LastComponent(const wchar_t* path)
-{
-    const wchar_t* last = path;
-    for (const wchar_t* c = path; *c; ++c) {
-        if (*c == L'\\')
-            last = c + 1;
-    }
-    return last;
-}
-
 void CheckOpen(const ScriptFile& script, const PackageFolder& package, const InstalledFiles& installed)
 {
     wchar_t open[kValueBytes];

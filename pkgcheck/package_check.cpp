@@ -56,7 +56,8 @@ void CompareLanguageScripts(const ScriptRun* runs)
     const ScriptRun* first = nullptr;
     for (int i = 1; i < kScriptCount; ++i) {
         const ScriptRun& run = runs[i];
-        if (!run.present)
+        // An empty key is reported with its script.
+        if (!run.present || !run.identity.installKey[0])
             continue;
         if (!first) {
             first = &run;

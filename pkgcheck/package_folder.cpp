@@ -29,7 +29,7 @@ bool IsSeparator(wchar_t c)
 }
 
 // Adds the files below root\relative (relative may be empty) to files as
-// paths relative to root, each once.
+// paths relative to root.
 bool ListTree(const wchar_t* root, const wchar_t* relative, StringList& files)
 {
     wchar_t pattern[kPathChars];
@@ -51,7 +51,7 @@ bool ListTree(const wchar_t* root, const wchar_t* relative, StringList& files)
         }
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             listed = ListTree(root, name, files);
-        else if (!ListHoldsPath(files, name))
+        else
             listed = files.Add(name);
     } while (listed && FindNextFileW(search, &found));
     FindClose(search);
@@ -59,6 +59,16 @@ bool ListTree(const wchar_t* root, const wchar_t* relative, StringList& files)
 }
 
 }  // namespace
+
+const wchar_t* LastComponent(const wchar_t* path)
+{
+    const wchar_t* last = path;
+    for (const wchar_t* c = path; *c; ++c) {
+        if (IsSeparator(*c))
+            last = c + 1;
+    }
+    return last;
+}
 
 bool IsMediumProgram(const wchar_t* relative)
 {
@@ -137,9 +147,9 @@ bool PackageFolder::FindFile(const wchar_t* relative, wchar_t (&path)[kPathChars
 {
     if (Join(path, dir_, relative) && IsFile(path))
         return true;
-    for (int i = 0; i < builtDirs_.Count(); ++i) {
-        if (Join(path, builtDirs_.At(i), relative) && IsFile(path))
-            return true;
+    for (int i = 0; i < builtFiles_.Count(); ++i) {
+        if (SamePath(LastComponent(builtFiles_.At(i)), relative))
+            return SUCCEEDED(StringCchCopyW(path, kPathChars, builtFiles_.At(i)));
     }
     path[0] = L'\0';
     return IsMediumProgram(relative);
@@ -161,8 +171,9 @@ bool PackageFolder::ListMediumFiles(StringList& files) const
 {
     if (!ListTree(dir_, L"", files))
         return false;
-    for (int i = 0; i < builtDirs_.Count(); ++i) {
-        if (!ListTree(builtDirs_.At(i), L"", files))
+    for (int i = 0; i < builtFiles_.Count(); ++i) {
+        const wchar_t* name = LastComponent(builtFiles_.At(i));
+        if (!ListHoldsPath(files, name) && !files.Add(name))
             return false;
     }
     for (const wchar_t* program : kMediumPrograms) {

@@ -1,6 +1,6 @@
 // The package folder and what the medium lays beside its files: the built
-// install.exe, Setup.exe and x64\Setup64.exe, and files of the folders named
-// with --built (programs that the vendor's own build makes).
+// install.exe, Setup.exe and x64\Setup64.exe, and the files named with
+// --built (programs that the vendor's own build makes), at the top.
 #pragma once
 #include <windows.h>
 
@@ -12,26 +12,26 @@ class PackageFolder {
 public:
     // dir without a trailing backslash.
     bool Open(const wchar_t* dir);
-    void AddBuiltDir(const wchar_t* dir) { builtDirs_.Add(dir); }
+    bool AddBuiltFile(const wchar_t* path) { return builtFiles_.Add(path); }
 
     const wchar_t* Dir() const { return dir_; }
 
-    // Where the medium's copy of a package-relative file comes from: the
-    // package, a built folder, or null for a program the medium build lays
-    // (install.exe, Setup.exe, x64\Setup64.exe) that no folder holds.
-    // False when the medium does not have the file.
+    // Where the medium's copy of a file comes from: the package, a built
+    // file, or "" for a program the medium build lays (install.exe,
+    // Setup.exe, x64\Setup64.exe) that neither holds. False when the medium
+    // does not have the file.
     bool FindFile(const wchar_t* relative, wchar_t (&path)[kPathChars]) const;
     bool HasFile(const wchar_t* relative) const;
     bool HasFolder(const wchar_t* relative) const;
 
     // Every file the medium holds, relative to its root: the package tree,
-    // the built folders' files and the medium programs; false when a folder
-    // cannot be listed or a path is too long.
+    // the built files and the medium programs; false when a folder cannot be
+    // listed or a path is too long.
     bool ListMediumFiles(StringList& files) const;
 
 private:
     wchar_t dir_[kPathChars] = {};
-    StringList builtDirs_;
+    StringList builtFiles_;
 };
 
 // The programs every medium gets from the build.
@@ -43,6 +43,9 @@ void NormaliseRelative(wchar_t* path);
 
 // Case-insensitive comparison of whole paths.
 bool SamePath(const wchar_t* a, const wchar_t* b);
+
+// What follows the last separator of path.
+const wchar_t* LastComponent(const wchar_t* path);
 
 // True when list holds path (compared as SamePath does).
 bool ListHoldsPath(const StringList& list, const wchar_t* path);

@@ -9,7 +9,13 @@ int ScriptFile::Read(const wchar_t* section, const wchar_t* key, char (&value)[k
     // gives in a process of that code page).
     wchar_t wide[kValueBytes];
     GetPrivateProfileStringW(section, key, L"", wide, ARRAYSIZE(wide), path);
-    const int length = WideCharToMultiByte(CP_ACP, 0, wide, -1, value, kValueBytes, nullptr, nullptr);
+    int length = WideCharToMultiByte(CP_ACP, 0, wide, -1, value, kValueBytes, nullptr, nullptr);
+    // Double-byte text longer than the buffer: half as many characters fit,
+    // still far more than any of install's buffers takes.
+    if (length <= 0) {
+        wide[kValueBytes / 2 - 1] = L'\0';
+        length = WideCharToMultiByte(CP_ACP, 0, wide, -1, value, kValueBytes, nullptr, nullptr);
+    }
     if (length <= 0) {
         value[0] = '\0';
         return 0;

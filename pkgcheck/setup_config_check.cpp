@@ -153,17 +153,23 @@ private:
     const PackageFolder& package_;
 };
 
+// The installed Setup.exe finds a file when install puts it beside it; one
+// that the medium lacks as well is reported with the configuration.
 class InstalledSetupFiles : public SetupFiles {
 public:
-    InstalledSetupFiles(const InstalledFiles& installed, const wchar_t* folder) : installed_(installed), folder_(folder) {}
+    InstalledSetupFiles(const PackageFolder& package, const InstalledFiles& installed, const wchar_t* folder)
+        : package_(package), installed_(installed), folder_(folder)
+    {
+    }
     bool Has(const wchar_t* relative) const override
     {
         wchar_t path[kPathChars];
         StringCchPrintfW(path, kPathChars, folder_[0] ? L"%s\\%s" : L"%s%s", folder_, relative);
-        return installed_.HasFile(path);
+        return installed_.HasFile(path) || !package_.HasFile(relative);
     }
 
 private:
+    const PackageFolder& package_;
     const InstalledFiles& installed_;
     const wchar_t* folder_;
 };
@@ -220,7 +226,7 @@ void CheckSetupConfig(const PackageFolder& package)
 void CheckInstalledSetup(const PackageFolder& package, const InstalledFiles& installed, const wchar_t* folder,
                          const wchar_t* scriptName, int line)
 {
-    const InstalledSetupFiles files(installed, folder);
+    const InstalledSetupFiles files(package, installed, folder);
     ConfigFile config;
     if (!files.Has(kSetupConfigName) || !OpenConfig(package, config)) {
         ReportFinding(scriptName, line, SeverityError,
