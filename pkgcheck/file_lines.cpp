@@ -117,9 +117,12 @@ int FileLines::SectionLine(const wchar_t* section) const
     return found;
 }
 
-int FileLines::KeyLine(const wchar_t* section, const wchar_t* key) const
+template <typename Visit>
+int FileLines::ForEachLineIn(const wchar_t* section, Visit visit) const
 {
     const int sectionLine = SectionLine(section);
+    if (sectionLine == 0)
+        return 0;
     int found = 0;
     ForEachLine([&](int number, const unsigned char* start, const unsigned char* end) {
         if (number <= sectionLine)
@@ -128,33 +131,27 @@ int FileLines::KeyLine(const wchar_t* section, const wchar_t* key) const
         const unsigned char* nameEnd;
         if (SectionName(start, end, &nameStart, &nameEnd))
             return false;
+        if (IsEntryLine(start, end) && visit(start, end))
+            found = number;
+        return found == 0;
+    });
+    return found ? found : sectionLine;
+}
+
+int FileLines::KeyLine(const wchar_t* section, const wchar_t* key) const
+{
+    return ForEachLineIn(section, [&](const unsigned char* start, const unsigned char* end) {
         const unsigned char* equals = start;
         while (equals < end && *equals != '=')
             ++equals;
         start = SkipBlanks(start, equals);
-        if (IsEntryLine(start, end) && Spells(start, TrimEnd(start, equals), key))
-            found = number;
-        return found == 0;
+        return Spells(start, TrimEnd(start, equals), key);
     });
-    return sectionLine == 0 ? 0 : (found ? found : sectionLine);
 }
 
 int FileLines::EntryLine(const wchar_t* section, int index) const
 {
-    const int sectionLine = SectionLine(section);
-    int found = 0;
-    ForEachLine([&](int number, const unsigned char* start, const unsigned char* end) {
-        if (number <= sectionLine)
-            return true;
-        const unsigned char* nameStart;
-        const unsigned char* nameEnd;
-        if (SectionName(start, end, &nameStart, &nameEnd))
-            return false;
-        if (IsEntryLine(start, end) && index-- == 0)
-            found = number;
-        return found == 0;
-    });
-    return sectionLine == 0 ? 0 : (found ? found : sectionLine);
+    return ForEachLineIn(section, [&](const unsigned char*, const unsigned char*) { return index-- == 0; });
 }
 
 int FileLines::LineAt(DWORD offset) const

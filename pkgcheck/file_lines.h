@@ -33,6 +33,10 @@ private:
     // Calls visit(line number, start, end) for each line until it returns false.
     template <typename Visit>
     void ForEachLine(Visit visit) const;
+    // Calls found(start, end) for the entry lines of section until it returns
+    // true: that line's number, else the section's line, 0 without section.
+    template <typename Visit>
+    int ForEachLineIn(const wchar_t* section, Visit found) const;
 
     unsigned char* bytes_ = nullptr;
     DWORD size_ = 0;

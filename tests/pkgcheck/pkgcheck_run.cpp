@@ -1,7 +1,5 @@
 #include "pkgcheck_run.h"
 
-#include <gtest/gtest.h>
-
 namespace pkgcheck_testing {
 
 namespace {
@@ -175,6 +173,11 @@ void ExpectFindings(const FaultCase& fault)
     ASSERT_TRUE(run.started);
     EXPECT_EQ(fault.findings, run.lines);
     EXPECT_EQ(fault.exitCode, run.exitCode);
+}
+
+std::string FaultCaseName(const ::testing::TestParamInfo<FaultCase>& info)
+{
+    return info.param.name;
 }
 
 }  // namespace pkgcheck_testing

@@ -2,6 +2,7 @@
 // package: its finding lines and its exit code.
 #pragma once
 #include <windows.h>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -72,5 +73,8 @@ std::string SampleFile(const std::wstring& relative);
 
 // Runs each case: the findings must be exactly the case's.
 void ExpectFindings(const FaultCase& fault);
+
+// The case's name, for the test's name.
+std::string FaultCaseName(const ::testing::TestParamInfo<FaultCase>& info);
 
 }  // namespace pkgcheck_testing

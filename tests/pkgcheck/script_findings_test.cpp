@@ -16,11 +16,6 @@ const wchar_t kE[] = L"installE.INF";
 const wchar_t kJ[] = L"installJ.INF";
 const wchar_t kC[] = L"installC.INF";
 
-std::string CaseName(const ::testing::TestParamInfo<FaultCase>& info)
-{
-    return info.param.name;
-}
-
 class ScriptFindings : public ::testing::TestWithParam<FaultCase> {};
 
 TEST_P(ScriptFindings, AreExactlyTheFaultsOwn)
@@ -193,7 +188,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, ScriptFindings, ::testing::Values(
                AddFiles(L"data", 900)},
               {},
               0}),
-    CaseName);
+    FaultCaseName);
 
 // Text that does not survive the script's code page, whatever the code page
 // of the checking process (also run under code page 932).
@@ -217,7 +212,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, TextFindings, ::testing::Values(
               {Replace(kJ, "; code page 932).", "; code page 932). \x81\r\n;")},
               {"installJ.INF:2: error: this line is not valid code page 932 text: install reads other characters"},
               2}),
-    CaseName);
+    FaultCaseName);
 
 // Which scripts install reads on which language, and what they must share.
 class LanguageFindings : public ::testing::TestWithParam<FaultCase> {};
@@ -253,6 +248,6 @@ INSTANTIATE_TEST_SUITE_P(Kinds, LanguageFindings, ::testing::Values(
                Remove(kC)},
               {"install.INF:0: error: the package has no install script (install.INF, or installE.INF, installJ.INF, installC.INF): install stops with message 1"},
               2}),
-    CaseName);
+    FaultCaseName);
 
 }  // namespace

@@ -22,11 +22,6 @@ std::string PaddingLines(int count)
     return lines;
 }
 
-std::string CaseName(const ::testing::TestParamInfo<FaultCase>& info)
-{
-    return info.param.name;
-}
-
 class SetupFindings : public ::testing::TestWithParam<FaultCase> {};
 
 TEST_P(SetupFindings, AreExactlyTheFaultsOwn)
@@ -139,6 +134,6 @@ INSTANTIATE_TEST_SUITE_P(Kinds, SetupFindings, ::testing::Values(
                Replace(kIni, "OS2=Driver64, x64", "OS2=Driver64bit, x64")},
               {"TQSetup.ini:17: warning: the driver section [Driver64bit] is missing: Setup installs nothing on Win764, 2008R2, Win8164, 2012R2, Win1064, 2016"},
               1}),
-    CaseName);
+    FaultCaseName);
 
 }  // namespace
