@@ -37,8 +37,9 @@ private:
     void ReportStop(int line, int code, const wchar_t* format, const wchar_t* a = L"", const wchar_t* b = L"",
                     int number = 0);
     void ReportConfig(int line, Severity severity, const wchar_t* format, const wchar_t* a, const wchar_t* b = L"");
-    // A file Setup needs: code 0 means that its absence is not reported.
-    void CheckFile(const wchar_t* relative, int line, int code);
+    // A file Setup needs: code 0 means that its absence is not reported. A
+    // listed file fails only where its target has no copy yet.
+    void CheckFile(const wchar_t* relative, int line, int code, bool listed);
 
     // The field after "StripFieldPrefix", reported when it differs from
     // what the author wrote after the blank or "1:".
@@ -113,14 +114,15 @@ void Walker::ReportConfig(int line, Severity severity, const wchar_t* format, co
     ReportFinding(kSetupConfigName, line, severity, L"%s", text);
 }
 
-void Walker::CheckFile(const wchar_t* relative, int line, int code)
+void Walker::CheckFile(const wchar_t* relative, int line, int code, bool listed)
 {
     if (walk_.files->Has(relative))
         return;
     const Severity severity = code ? SeverityError : SeverityWarning;
-    wchar_t outcome[160];
+    wchar_t outcome[200];
     if (code)
-        StringCchPrintfW(outcome, ARRAYSIZE(outcome), L"ends with %d on %s", code, walk_.osKeys);
+        StringCchPrintfW(outcome, ARRAYSIZE(outcome), L"ends with %d on %s%s", code, walk_.osKeys,
+                         listed ? L" (unless the target folder has the file already)" : L"");
     else
         StringCchPrintfW(outcome, ARRAYSIZE(outcome), L"skips it without a message on %s", walk_.osKeys);
     if (Structural())
@@ -175,7 +177,7 @@ bool Walker::ReadDriverPackage(StringList& driverList)
     ReadPrefixedField(driverList.At(1), line, folder);
     wchar_t inf[kFieldChars];
     JoinRelative(inf, folder, infName);
-    CheckFile(inf, KeyLine(driverSection, L"WDMInf"), SetupDriverStoreFailed);
+    CheckFile(inf, KeyLine(driverSection, L"WDMInf"), SetupDriverStoreFailed, false);
     return true;
 }
 
@@ -255,7 +257,7 @@ void Walker::CheckFileList(const wchar_t* section, const StringList& names, cons
         }
         wchar_t path[kFieldChars];
         JoinRelative(path, sourceFolder, names.At(i));
-        CheckFile(path, line, InstallStepCode(kind));
+        CheckFile(path, line, InstallStepCode(kind), true);
     }
 }
 

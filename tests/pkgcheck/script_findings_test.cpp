@@ -134,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, ScriptFindings, ::testing::Values(
               2},
     FaultCase{"InstalledDriverFileMissing",
               {Replace(kE, "12=x64\\spool\\PCPCardUI64.dll", "12=readme.txt")},
-              {"installE.INF:29: error: Open starts the installed Setup.exe, but x64\\spool\\PCPCardUI64.dll is not installed beside it: it ends with -34 on Win764, 2008R2, Win8164, 2012R2, Win1064, 2016"},
+              {"installE.INF:29: error: Open starts the installed Setup.exe, but x64\\spool\\PCPCardUI64.dll is not installed beside it: it ends with -34 on Win764, 2008R2, Win8164, 2012R2, Win1064, 2016 (unless the target folder has the file already)"},
               2},
     FaultCase{"RegfilesMissing",
               {Replace(kE, "RegFiles0=CardReg.dll", "RegFiles0=CardRegs.dll")},
