@@ -105,7 +105,7 @@ void CheckEntry(const ScriptFile& script, const PackageFolder& package, unsigned
     NormaliseRelative(source);
     const bool present = CheckSource(entry, package, source);
 
-    if (comma && target[1] == L'!' && (target[0] == L'S' || target[0] == L's' || target[0] == L'W' ||
+    if (comma && target[0] && target[1] == L'!' && (target[0] == L'S' || target[0] == L's' || target[0] == L'W' ||
                                        target[0] == L'w')) {
         CheckSystemTarget(entry, target);
         return;
