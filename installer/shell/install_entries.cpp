@@ -40,8 +40,10 @@ bool ResolveInstallEntry(int n)
     }
     if (n == 0) {
         lstrcpynA(g_entryName, g_scriptName, kPathSize);
+        // A target that did not fit stays empty rather than becoming ".INF".
         SetTargetInInstallDir(g_programName);
-        PathSetExtension(g_entryTarget, "INF");
+        if (g_entryTarget[0] == '\0' || !PathSetExtension(g_entryTarget, "INF"))
+            g_entryTarget[0] = '\0';
         return true;
     }
 
