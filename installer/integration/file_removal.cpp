@@ -62,6 +62,12 @@ bool RemoveFolderContents(char* folderPattern)
     do {
         if (IsDotEntry(found.cFileName))
             continue;
+        // What lies behind a folder link is not the package's: the link and
+        // with it this folder stay.
+        if (IsFolderLink(found.dwFileAttributes)) {
+            removed = false;
+            continue;
+        }
         const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         if (FAILED(StringCchCopyA(name, nameRoom, found.cFileName))) {
             if (isFolder)

@@ -6,6 +6,7 @@
 #include "install_script.h"
 #include "messages.h"
 #include "registry_key.h"
+#include "registry_shared_keys.h"
 
 namespace {
 
@@ -34,10 +35,11 @@ bool IsKeyPathBelowRoot(const char* subKey)
     return subKey[0] != '\0' && subKey[0] != '\\';
 }
 
-// The root named at the start of entry, and where its key path begins after
-// the one separator character. False for an unknown root, and for a root
-// without a key path, whose whole tree must never go.
-bool SplitRegEntry(const char* entry, HKEY* root, const char** subKey)
+// The root named at the start of entry, and its key path after the one
+// separator character, normalized into keyPath (kPathSize). False for an
+// unknown root, for a root without a key path (its whole tree must never go)
+// and for a key that other software shares.
+bool SplitRegEntry(const char* entry, HKEY* root, char* keyPath)
 {
     for (const RegistryRoot& candidate : kRegistryRoots) {
         const size_t length = lstrlenA(candidate.name);
@@ -45,9 +47,10 @@ bool SplitRegEntry(const char* entry, HKEY* root, const char** subKey)
             continue;
         if (entry[length] == '\0' || !IsKeyPathBelowRoot(entry + length + 1))
             return false;
+        lstrcpynA(keyPath, entry + length + 1, kPathSize);
+        NormalizeKeyPath(keyPath);
         *root = candidate.key;
-        *subKey = entry + length + 1;
-        return true;
+        return !IsSharedRegistryKey(candidate.key, keyPath);
     }
     return false;
 }
@@ -84,9 +87,9 @@ void RemoveScriptRegistryKeys()
     char entry[kPathSize];
     for (unsigned n = 1; ReadScriptText(kRegSection, CounterKey(n), entry, kPathSize) > 0; ++n) {
         HKEY root;
-        const char* subKey;
-        if (SplitRegEntry(entry, &root, &subKey))
-            DeleteRegistryTree(root, subKey);
+        char keyPath[kPathSize];
+        if (SplitRegEntry(entry, &root, keyPath))
+            DeleteRegistryTree(root, keyPath);
         else
             ShowMessage(g_hwndOwner, IDS_ABNORMAL_REG_SECTION, nullptr, MB_ICONERROR);
     }

@@ -12,6 +12,7 @@ void DeleteRegistryTree(HKEY root, const char* subKey);
 // install script up to the first missing or empty one. An entry is a root
 // name ("HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE" or "HKEY_CLASSES_ROOT",
 // exact case), one separator and a key path; any other entry, including a
-// root without a key path or with a second separator, is reported
-// (message 27) and skipped.
+// root without a key path or with a second separator, and one that names a
+// key other software shares (IsSharedRegistryKey), is reported (message 27)
+// and skipped. Doubled and trailing separators of the key path are dropped.
 void RemoveScriptRegistryKeys();

@@ -5,11 +5,13 @@
 #include <strsafe.h>
 
 #include "com_holders.h"
+#include "error_box.h"
 #include "folder_creation.h"
 #include "globals.h"
 #include "install_entries.h"
 #include "path_containment.h"
 #include "path_helpers.h"
+#include "resource_ids.h"
 #include "shortcut_item.h"
 
 namespace {
@@ -81,6 +83,13 @@ void CreateShortcuts(ShortcutLocation location, const char* folder)
     for (int n = first; n <= last; ++n) {
         ShortcutItem item;
         ReadShortcutItem(n, &item);
+        // A target that did not fit its buffer was left empty, and a link
+        // must not point nowhere: reported like a file that was not copied.
+        if (item.target[0] == '\0') {
+            if (item.name[0] != '\0')
+                ShowErrorWith(IDS_COPY_FAILED, item.name);
+            continue;
+        }
         if (uninstallerFits && item.hasArguments && lstrcmpiA(item.target, uninstaller) == 0 &&
             lstrcmpA(item.arguments, "/r") == 0)
             lstrcpynA(g_uninstallMenuName, item.name, kPathSize);

@@ -10,7 +10,8 @@ enum ShortcutLocation {
 };
 
 // Creates (remove false) or deletes the shortcuts of one location. Silent,
-// apart from the folder-creation messages of the program-menu group. While
+// apart from the folder-creation messages of the program-menu group and
+// message 21 for an item whose target did not fit (no link is made for it). While
 // creating, the item that runs the installed program with "/r" is recorded in
 // g_uninstallMenuName.
 void ProcessShortcuts(ShortcutLocation location, bool remove);

@@ -42,9 +42,11 @@ private:
 void WriteUninstallEntry(const char* programPath)
 {
     // A key name or command that does not fit is not written cut short: a
-    // wrong key or a broken command would be worse than none.
+    // wrong key or a broken command would be worse than none. An empty path
+    // (the program's target did not fit, which its copy has reported) would
+    // register the command "\"\" /r".
     char keyPath[kPathSize];
-    if (FAILED(StringCchPrintfA(keyPath, kPathSize, "%s\\%s", kUninstallKey, g_installKey)))
+    if (programPath[0] == '\0' || FAILED(StringCchPrintfA(keyPath, kPathSize, "%s\\%s", kUninstallKey, g_installKey)))
         return;
     CreatedKey key(keyPath);
     if (!key.IsOpen())

@@ -4,5 +4,6 @@
 
 // Creates or reuses HKLM "...\Uninstall\<g_installKey>" and writes
 // "DisplayName", "MenuDir" and "UninstallString" ("\"<programPath>\" /r").
-// Silent: an entry that cannot be written is left out.
+// Silent: an entry that cannot be written, or one for an empty programPath,
+// is left out.
 void WriteUninstallEntry(const char* programPath);

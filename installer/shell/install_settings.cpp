@@ -3,11 +3,11 @@
 #include <string.h>
 #include <strsafe.h>
 
-#include "command_line.h"
 #include "globals.h"
 #include "install_script.h"
 #include "messages.h"
 #include "path_helpers.h"
+#include "registered_program.h"
 #include "registry_key.h"
 #include "text_helpers.h"
 
@@ -129,15 +129,14 @@ void ComputeInstallDir(const char* folder)
 // The folder of the program registered in an existing uninstall entry.
 void TakeRegisteredFolder(RegistryKey& entry)
 {
-    char command[kPathSize];
-    if (!entry.ReadString("UninstallString", command, kPathSize))
+    char program[kPathSize];
+    if (!ReadRegisteredProgram(entry, program))
         return;
-    CommandLineProgram(command);
-    char* separator = FindLastSeparator(command);
+    char* separator = FindLastSeparator(program);
     if (!separator)
         return;
     separator[1] = '\0';
-    lstrcpynA(g_installDir, command, kPathSize);
+    lstrcpynA(g_installDir, program, kPathSize);
 }
 
 // False (after message 2) when another package holds the uninstall key or

@@ -2,12 +2,14 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+#include <strsafe.h>
 
 #include "component_list.h"
 #include "destination_page.h"
 #include "globals.h"
 #include "menu_options_page.h"
 #include "messages.h"
+#include "path_helpers.h"
 #include "progress_page.h"
 
 void InitWizardPage(PROPSHEETPAGEA* page, int templateId, DLGPROC procedure)
@@ -32,6 +34,14 @@ void RunInstallWizard()
     InitWizardPage(&pages[0], IDD_DESTINATION_PAGE, DestinationPageProc);
     InitWizardPage(&pages[1], IDD_MENU_OPTIONS_PAGE, MenuOptionsPageProc);
     InitWizardPage(&pages[2], IDD_PROGRESS_PAGE, ProgressPageProc);
+    // A wizard frame takes its caption from the page it shows, on every page
+    // change: each page carries "Installation of <title>".
+    char caption[kCatalogueTextSize];
+    FormatTextInto(caption, IDS_INSTALL_CAPTION, g_title);
+    for (PROPSHEETPAGEA& page : pages) {
+        page.dwFlags |= PSP_USETITLE;
+        page.pszTitle = caption;
+    }
 
     PROPSHEETHEADERA sheet;
     ZeroMemory(&sheet, sizeof(sheet));
@@ -48,9 +58,21 @@ void RunInstallWizard()
         return;
     }
     ShowMessage(nullptr, IDS_INSTALL_COMPLETED, g_title, MB_ICONINFORMATION);
-    if (g_openAfterInstall[0] != '\0')
+    if (g_openAfterInstall[0] != '\0') {
+        ResolveOpenTarget(g_openAfterInstall);
         ShellExecuteA(nullptr, "open", g_openAfterInstall, nullptr, nullptr, SW_SHOWNORMAL);
+    }
     RegisterComponents();
+}
+
+void ResolveOpenTarget(char* file)
+{
+    if (FindRootEnd(file) || HasDrivePrefix(file))
+        return;
+    char path[kPathSize];
+    if (SUCCEEDED(StringCchPrintfA(path, kPathSize, "%s%s", g_installDir, file)) &&
+        GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+        lstrcpynA(file, path, kPathSize);
 }
 
 void RegisterComponents()

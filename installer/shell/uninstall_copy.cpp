@@ -1,34 +1,47 @@
 #include "uninstall_copy.h"
 
 #include <windows.h>
-#include <strsafe.h>
 
 #include "globals.h"
 #include "messages.h"
 #include "path_helpers.h"
 #include "restart_delete.h"
+#include "shared_folders.h"
 #include "uninstall_dialog.h"
+#include "uninstall_marker.h"
 
 namespace {
 
-// The folder tree is removed as a whole, so it must be a full path below a
-// root: a relative one would stand for the current directory (the system
-// directory), a root for a whole drive.
-bool IsInstallFolderUsable(char* folder)
+// A full path with a drive or a share: the hand-over always passes one. A
+// relative path would stand for the current directory (the system
+// directory), a path from the current drive's root for whatever drive that is.
+bool IsFullyQualified(char* path)
 {
-    const char* rootEnd = FindRootEnd(folder);
-    return rootEnd && rootEnd[1] != '\0';
+    return (HasDrivePrefix(path) && IsPathSeparator(path[2])) ||
+           (IsPathSeparator(path[0]) && IsPathSeparator(path[1]) && FindRootEnd(path));
+}
+
+// The folder tree is removed as a whole: g_installDir becomes the full form
+// of the installed program's folder, which must be neither a root (also one
+// reached through "." or "..") nor a folder other software shares.
+bool TakeInstallFolder()
+{
+    if (!IsFullyQualified(g_sourceDir))
+        return false;
+    char folder[kPathSize];
+    DWORD length = GetFullPathNameA(g_sourceDir, kPathSize, folder, nullptr);
+    if (length == 0 || length >= kPathSize || !PathAppend(folder, "") || IsRootOrSharedFolder(folder))
+        return false;
+    lstrcpynA(g_installDir, folder, kPathSize);
+    return true;
 }
 
 // The marker tells that an uninstall is under way; a process that still
 // holds it gets a moment to let go.
 void DeleteHandOverMarker()
 {
-    char systemDir[kPathSize];
     char markerPath[kPathSize];
-    UINT length = GetSystemDirectoryA(systemDir, kPathSize);
-    if (length == 0 || length >= kPathSize ||
-        FAILED(StringCchPrintfA(markerPath, kPathSize, "%s\\%s%s", systemDir, g_installKey, ".tmp")))
+    if (!FormatMarkerPath(markerPath))
         return;
     if (!DeleteFileA(markerPath)) {
         Sleep(200);
@@ -40,12 +53,10 @@ void DeleteHandOverMarker()
 
 void RunUninstallCopy()
 {
-    lstrcpynA(g_installDir, g_sourceDir, kPathSize);
-    if (!IsInstallFolderUsable(g_installDir)) {
+    if (TakeInstallFolder())
+        DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_UNINSTALL), nullptr, UninstallDialogProc, 0);
+    else
         ShowMessage(nullptr, IDS_HANDOVER_FAILED, nullptr, MB_ICONERROR);
-        return;
-    }
-    DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_UNINSTALL), nullptr, UninstallDialogProc, 0);
     DeleteHandOverMarker();
 
     // This copy runs from the system directory and cannot delete itself.

@@ -2,9 +2,13 @@
 
 #include <strsafe.h>
 
+#include "file_identity.h"
 #include "globals.h"
 #include "messages.h"
 #include "owned_handle.h"
+#include "path_helpers.h"
+#include "registered_program.h"
+#include "uninstall_marker.h"
 
 namespace {
 
@@ -17,14 +21,30 @@ bool ConfirmUninstall()
     return MessageBoxA(nullptr, text, g_title, MB_OKCANCEL | MB_ICONINFORMATION) == IDOK;
 }
 
-// Creates the marker "<install key>.tmp" in the system directory. When it
-// cannot be created (another process holds it), waits longer before the copy
-// is started.
-void CreateHandOverMarker(const char* systemDir)
+// Only the registered installation is removed. Started from another copy
+// (the medium's, one in Downloads) this program hands over the registered
+// one instead, so that nothing beside this copy is touched. False when no
+// existing program is registered for the install key.
+bool ChooseInstalledProgram(char* program)
+{
+    if (!FindRegisteredProgram(program))
+        return false;
+    DWORD attributes = GetFileAttributesA(program);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    // The registered program itself keeps the path it was started by.
+    if (IsSameFile(program, g_programPath))
+        lstrcpynA(program, g_programPath, kPathSize);
+    return true;
+}
+
+// Creates the marker in the system directory. When it cannot be created
+// (another process holds it), waits longer before the copy is started.
+void CreateHandOverMarker()
 {
     char markerPath[kPathSize];
     bool created = false;
-    if (SUCCEEDED(StringCchPrintfA(markerPath, kPathSize, "%s\\%s.tmp", systemDir, g_installKey))) {
+    if (FormatMarkerPath(markerPath)) {
         OwnedHandle marker(CreateFileA(markerPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                        FILE_ATTRIBUTE_TEMPORARY, nullptr));
         // Creation truncates the file, so only a failed creation reports a size.
@@ -56,22 +76,30 @@ bool StartUninstallCopy(char* commandLine)
 
 void RunUninstallHandOver()
 {
+    char program[kPathSize];
+    if (!ChooseInstalledProgram(program)) {
+        ShowMessage(nullptr, IDS_HANDOVER_FAILED, nullptr, MB_ICONERROR);
+        return;
+    }
     if (!ConfirmUninstall())
         return;
 
+    // The copy's path is quoted: unquoted, a name with a blank ("Card
+    // Setup.exe") would start another program ("Card.exe") first.
     char systemDir[kPathSize];
     char copyPath[kPathSize];
     char commandLine[kCommandLineSize];
     UINT length = GetSystemDirectoryA(systemDir, kPathSize);
-    bool ready = length > 0 && length < kPathSize &&
-                 SUCCEEDED(StringCchPrintfA(copyPath, kPathSize, "%s\\%s", systemDir, g_programName)) &&
-                 SUCCEEDED(StringCchPrintfA(commandLine, kCommandLineSize, "%s x %s", copyPath, g_programPath));
+    bool ready =
+        length > 0 && length < kPathSize &&
+        SUCCEEDED(StringCchPrintfA(copyPath, kPathSize, "%s\\%s", systemDir, PathLastComponent(program))) &&
+        SUCCEEDED(StringCchPrintfA(commandLine, kCommandLineSize, "\"%s\" x %s", copyPath, program));
     if (ready) {
         // An older copy may be there from an earlier uninstall; a failed copy
         // shows when the start fails.
-        CopyFileA(g_programPath, copyPath, FALSE);
+        CopyFileA(program, copyPath, FALSE);
         SetCurrentDirectoryA(systemDir);
-        CreateHandOverMarker(systemDir);
+        CreateHandOverMarker();
         if (StartUninstallCopy(commandLine))
             return;
     }

@@ -41,7 +41,7 @@ bool CollectCopyAllFolder(const char* folder)
     if (!search.IsOpen())
         return true;
     do {
-        if (IsSkippedByWizardWalk(found.cFileName))
+        if (IsSkippedByWizardWalk(found.cFileName) || IsFolderLink(found.dwFileAttributes))
             continue;
         // A relative path that does not fit its slot would be copied under a
         // cut name: the tree is refused like one that is too large.

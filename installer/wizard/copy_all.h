@@ -11,7 +11,8 @@ enum { kCopyAllCapacity = 1000 };
 int CollectCopyAllFiles();
 
 // Adds the files below folder (relative to the current directory; null for
-// the top level) and its subfolders, depth-first. False when the whole
+// the top level) and its subfolders, depth-first; folder links are not
+// followed. False when the whole
 // collection has to be given up.
 bool CollectCopyAllFolder(const char* folder);
 

@@ -1,6 +1,7 @@
 #include "destination_page.h"
 
 #include <prsht.h>
+#include <strsafe.h>
 
 #include "destination_browse.h"
 #include "folder_creation.h"
@@ -8,13 +9,12 @@
 #include "messages.h"
 #include "path_helpers.h"
 #include "resource_ids.h"
+#include "shared_folders.h"
 #include "text_helpers.h"
 
 namespace {
 
 const int kProgressPageIndex = 2;
-// Sets the frame's caption once the frame has finished its own start-up.
-const UINT kSetCaptionMessage = WM_APP + 1;
 const DWORD kLowFreeSpaceMB = 100;
 
 // Keeps the wizard on this page.
@@ -52,18 +52,39 @@ bool AcceptLowFreeSpace(HWND page)
     return MessageBoxA(page, FormatText(IDS_LOW_DISK_SPACE, freeMB), g_title, MB_YESNO | MB_ICONQUESTION) != IDNO;
 }
 
+// The typed folder is kept in its full form: a folder on the current drive
+// ("\Soft") then names its drive in the registered command, and the checks
+// see the folder that "." and ".." levels lead to. False when it does not fit.
+bool StoreFullFolder()
+{
+    char full[kPathSize];
+    DWORD length = GetFullPathNameA(g_installDir, kPathSize, full, nullptr);
+    if (length == 0 || length >= kPathSize || !PathAppend(full, ""))
+        return false;
+    lstrcpynA(g_installDir, full, kPathSize);
+    return true;
+}
+
+// The program and the script copy (the program's name with extension "INF")
+// go straight into the folder: both paths must fit.
+bool CanHoldPackage()
+{
+    char path[kPathSize];
+    return SUCCEEDED(StringCchPrintfA(path, kPathSize, "%s%s", g_installDir, g_programName)) &&
+           PathSetExtension(path, "INF");
+}
+
 INT_PTR OnWizardNext(HWND page)
 {
     GetDlgItemTextA(page, IDC_DESTINATION_FOLDER, g_installDir, kPathSize);
     ReplaceChar(g_installDir, '/', '\\');
     // A folder too long to take its trailing separator cannot be used either.
-    if (!PathAppend(g_installDir, ""))
+    if (!PathAppend(g_installDir, "") || !FindRootEnd(g_installDir) || !StoreFullFolder())
         return RefuseFolder(page, IDS_BAD_PATH);
-    char* rootEnd = FindRootEnd(g_installDir);
-    if (!rootEnd)
-        return RefuseFolder(page, IDS_BAD_PATH);
-    if (rootEnd[1] == '\0')
+    if (IsRootOrSharedFolder(g_installDir))
         return RefuseFolder(page, IDS_ROOT_FOLDER);
+    if (!CanHoldPackage())
+        return RefuseFolder(page, IDS_BAD_PATH);
 
     if (!TestCreateFolder(page) || !AcceptLowFreeSpace(page))
         return Stay(page);
@@ -99,13 +120,6 @@ INT_PTR CALLBACK DestinationPageProc(HWND page, UINT message, WPARAM wParam, LPA
         CenterWindow(g_hwndSheet);
         SendDlgItemMessageA(page, IDC_DESTINATION_FOLDER, EM_LIMITTEXT, kPathSize - 1, 0);
         SetDlgItemTextA(page, IDC_DESTINATION_PROMPT, FormatText(IDS_DESTINATION_PROMPT, g_title));
-        SetWindowTextA(g_hwndSheet, FormatText(IDS_INSTALL_CAPTION, g_title));
-        // Some property sheets give themselves their (empty) caption only
-        // after the first page was made: set it again when that is done.
-        PostMessageA(page, kSetCaptionMessage, 0, 0);
-        return TRUE;
-    case kSetCaptionMessage:
-        SetWindowTextA(g_hwndSheet, FormatText(IDS_INSTALL_CAPTION, g_title));
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_BROWSE)

@@ -3,6 +3,7 @@
 #include <strsafe.h>
 
 #include "error_box.h"
+#include "file_identity.h"
 #include "folder_creation.h"
 #include "globals.h"
 #include "path_helpers.h"
@@ -53,11 +54,15 @@ bool CopyEntryFile(bool force)
         DWORD error = GetLastError();
         if (error != ERROR_FILE_EXISTS)
             return ReportCopyFailure(error);
-        // A target held open by a running program must not count as
-        // installed. Other refusals (a read-only target) keep the old file.
-        if ((force || IsSourceNotOlder(g_entryName, g_entryTarget)) &&
-            !CopyFileA(g_entryName, g_entryTarget, FALSE) && GetLastError() == ERROR_SHARING_VIOLATION)
-            return ReportCopyFailure(ERROR_SHARING_VIOLATION);
+        // A target that should be replaced and is not counts as failed: in
+        // use (18), or a full disk, a folder in its place ... (21). Installing
+        // from the install folder itself copies each file onto itself, which
+        // the system refuses; that file is installed already.
+        if ((force || IsSourceNotOlder(g_entryName, g_entryTarget)) && !CopyFileA(g_entryName, g_entryTarget, FALSE)) {
+            error = GetLastError();
+            if (!IsSameFile(g_entryName, g_entryTarget))
+                return ReportCopyFailure(error);
+        }
     }
     SetFileAttributesA(g_entryTarget, FILE_ATTRIBUTE_NORMAL);
     return true;

@@ -2,6 +2,8 @@
 // and the attributes every handled target ends with.
 #include <gtest/gtest.h>
 
+#include <iostream>
+
 #include "box_answerer.h"
 #include "copy_links_fixture.h"
 #include "file_copy.h"
@@ -106,15 +108,50 @@ TEST_F(FileCopy, NewerTargetIsKeptSilentlyUnlessForced)
     EXPECT_EQ(kSourceBytes, ReadFileBytes(TargetFile()));
 }
 
-// Windows' CopyFileA refuses to overwrite a read-only target (Wine run as root
-// does not); either way nothing is reported and the target ends up writable.
-TEST_F(FileCopy, ReadOnlyOlderTargetIsNotReportedAndMadeWritable)
+// Wine run as root replaces a read-only target, and it ends up writable.
+// (Windows' CopyFileA refuses it: a failed overwrite, message 21, below.)
+TEST_F(FileCopy, ReadOnlyOlderTargetIsReplacedAndMadeWritable)
 {
     PlaceTarget(-3600, FILE_ATTRIBUTE_READONLY);
     BoxAnswerer boxes;
     EXPECT_TRUE(CopyEntryFile(false));
     EXPECT_TRUE(TargetIsPlain());
     EXPECT_EQ(0u, boxes.Count());
+}
+
+// An overwriting copy that fails for another reason than a file in use is
+// a failed copy (message 21), not an installed file: a folder standing where
+// the file goes, and a full disk (drive S:, a one-megabyte file system that
+// the test run mounts where it may).
+TEST_F(FileCopy, FailedOverwriteGivesMessage21)
+{
+    ASSERT_TRUE(testing_support::CreateDirectories(TargetFile()));
+    {
+        BoxAnswerer boxes;
+        EXPECT_FALSE(CopyEntryFile(true));
+        ASSERT_EQ(1u, boxes.Count());
+        EXPECT_EQ(L"Failed in copying sub\\file.txt", boxes.Seen()[0].text);
+    }
+
+    ULARGE_INTEGER available = {}, total = {};
+    if (!GetDiskFreeSpaceExW(L"S:\\", &available, &total, nullptr) || total.QuadPart > (100ull << 20))
+        GTEST_SKIP() << "no small drive S: in this test run";
+    const std::wstring folder = L"S:\\overwrite";
+    ASSERT_TRUE(testing_support::CreateDirectories(folder));
+    ASSERT_TRUE(WriteFileBytes(folder + L"\\file.txt", kTargetBytes));
+    ASSERT_TRUE(SetFileWriteTime(folder + L"\\file.txt", ShiftTime(FileWriteTime(SourceFile()), -3600)));
+    ASSERT_TRUE(WriteFileBytes(SourceFile(), std::string(size_t(available.QuadPart) + (256u << 10), 'n')));
+    UseEntry("sub\\file.txt", folder + L"\\file.txt");
+    BoxAnswerer boxes;
+    EXPECT_FALSE(CopyEntryFile(false));
+    ASSERT_EQ(1u, boxes.Count());
+    EXPECT_EQ(L"Failed in copying sub\\file.txt", boxes.Seen()[0].text);
+    // What a failed overwrite leaves of the old file, for the record.
+    const std::string left = ReadFileBytes(folder + L"\\file.txt");
+    RecordProperty("old_file_left_bytes", std::to_string(left.size()));
+    std::cout << "after the failed overwrite the target holds " << left.size() << " bytes"
+              << (left == kTargetBytes ? " (the old file)" : "") << std::endl;
+    testing_support::RemoveTree(folder);
 }
 
 TEST_F(FileCopy, MissingSourceGivesMessage21WithTheRelativePath)
@@ -135,6 +172,20 @@ TEST_F(FileCopy, EmptyTargetGivesMessage21)
     EXPECT_FALSE(CopyEntryFile(true));
     ASSERT_EQ(1u, boxes.Count());
     EXPECT_EQ(L"Failed in copying sub\\file.txt", boxes.Seen()[0].text);
+}
+
+// Installing from the install folder itself copies each file onto itself,
+// which the system refuses (under Wine with a sharing violation): the file
+// is installed already, and nothing is reported.
+TEST_F(FileCopy, FileCopiedOntoItselfIsInstalledSilently)
+{
+    for (bool force : {false, true}) {
+        UseEntry("sub\\file.txt", SourceFile());
+        BoxAnswerer boxes;
+        EXPECT_TRUE(CopyEntryFile(force)) << force;
+        EXPECT_EQ(0u, boxes.Count()) << force;
+        EXPECT_EQ(kSourceBytes, ReadFileBytes(SourceFile()));
+    }
 }
 
 // A program holding the target open: the file is not installed, and the run

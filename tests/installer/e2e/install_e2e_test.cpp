@@ -112,10 +112,35 @@ MessageBoxSeen RunAnsweringOneBox(const PackageFolder& folder, const std::wstrin
     return seen;
 }
 
-// The title in the uninstall confirmation tells which script was loaded.
+// Opens the wizard, cancels it and returns message 36, whose caption is the
+// title of the script that was loaded.
+MessageBoxSeen CancelTheWizard(const PackageFolder& folder, const std::wstring& arguments = L"")
+{
+    RunningProgram program;
+    if (!folder.Start(arguments, &program)) {
+        ADD_FAILURE() << "install.exe did not start";
+        return MessageBoxSeen();
+    }
+    HWND sheet = WaitForDialog(program.Id(), kWaitMs);
+    EXPECT_NE(nullptr, sheet);
+    EXPECT_NE(nullptr, FindWindowExW(sheet, nullptr, L"#32770", nullptr)) << "a wizard page";
+    EXPECT_TRUE(PressAndWaitGone(sheet, IDCANCEL, kWaitMs));
+    MessageBoxSeen seen = Answer(program, IDOK);
+    EXPECT_EQ(1u, ExitCode(program));
+    return seen;
+}
+
 std::wstring TitleOfLoadedScript(const PackageFolder& folder)
 {
-    return RunAnsweringOneBox(folder, L"r", IDCANCEL).caption;
+    return CancelTheWizard(folder).caption;
+}
+
+// The package's uninstall entry naming the folder's program, as an install
+// into that folder leaves it.
+void Register(ScopedUninstallEntry& entry, const std::wstring& title, const std::wstring& program)
+{
+    ASSERT_TRUE(entry.Set(L"DisplayName", title));
+    ASSERT_TRUE(entry.Set(L"UninstallString", L"\"" + program + L"\" /r"));
 }
 
 }  // namespace
@@ -188,6 +213,8 @@ TEST(CommandLine, UninstallFormsAskForConfirmation)
     PackageFolder folder;
     ASSERT_TRUE(folder.Copied());
     folder.WriteScript(L"install.INF", Script("Confirm Tool"));
+    ScopedUninstallEntry entry(L"Confirm Tool");
+    ASSERT_NO_FATAL_FAILURE(Register(entry, L"Confirm Tool", folder.Program()));
     for (const wchar_t* arguments : {L"/R", L"/r", L"R", L"r", L"right away"}) {
         MessageBoxSeen seen = RunAnsweringOneBox(folder, arguments, IDCANCEL);
         EXPECT_EQ(L"Confirm Tool will be uninstalled.", seen.text) << arguments;
@@ -201,16 +228,30 @@ TEST(CommandLine, OtherFormsOpenTheWizard)
     ASSERT_TRUE(folder.Copied());
     folder.WriteScript(L"install.INF", Script("Wizard Tool"));
     for (const wchar_t* arguments : {L"", L"X", L"-r", L"/X"}) {
-        RunningProgram program;
-        ASSERT_TRUE(folder.Start(arguments, &program));
-        HWND sheet = WaitForDialog(program.Id(), kWaitMs);
-        ASSERT_NE(nullptr, sheet) << arguments;
-        EXPECT_NE(nullptr, FindWindowExW(sheet, nullptr, L"#32770", nullptr)) << "a wizard page";
-        ASSERT_TRUE(PressAndWaitGone(sheet, IDCANCEL, kWaitMs));
-        MessageBoxSeen seen = Answer(program, IDOK);
-        EXPECT_EQ(L"Installation was interrupted.", seen.text) << arguments;
+        MessageBoxSeen seen = CancelTheWizard(folder, arguments);
+        EXPECT_EQ(L"Installation was interrupted.", seen.text) << ToCodePage(arguments, CP_UTF8);
         EXPECT_EQ(L"Wizard Tool", seen.caption);
-        EXPECT_EQ(1u, ExitCode(program));
+    }
+}
+
+// "/r" from a copy that no uninstall entry names (the medium's, one in
+// Downloads) removes nothing beside it: without a registered installation of
+// an existing program file it refuses at once (message 34).
+TEST(CommandLine, UninstallOfAnUnregisteredCopyIsRefused)
+{
+    PackageFolder folder;
+    ASSERT_TRUE(folder.Copied());
+    folder.WriteScript(L"install.INF", Script("Unregistered Tool", "InstallKey=ShellTestUnregistered\r\n"));
+    ScopedUninstallEntry entry(L"ShellTestUnregistered");
+    for (bool registered : {false, true}) {
+        if (registered)
+            ASSERT_NO_FATAL_FAILURE(Register(entry, L"Unregistered Tool", folder / L"gone\\install.exe"));
+        MessageBoxSeen seen = RunAnsweringOneBox(folder, L"/r", IDOK);
+        EXPECT_EQ(L"Failed in executing the uninstallation program.  Uninstall unnecessary files manually.", seen.text)
+            << registered;
+        EXPECT_EQ(L"Error", seen.caption);
+        EXPECT_TRUE(FileExists(folder.Program()));
+        EXPECT_FALSE(FileExists(SystemDir() + L"\\install.exe")) << "no copy was made";
     }
 }
 
@@ -245,6 +286,7 @@ TEST(CommandLine, CopyModeWithoutPathDoesNothing)
 
 // The hand-over copies the program into the system directory under its own
 // name; these tests use names of their own and remove what they leave there.
+// The folder's program is the registered one.
 class HandOver : public ::testing::Test {
 protected:
     void SetUp() override
@@ -253,6 +295,7 @@ protected:
         DeleteFileW(copy_.c_str());
         DeleteFileW(marker_.c_str());
         ASSERT_FALSE(FileExists(copy_)) << "a copy from an earlier run is still in use";
+        ASSERT_NO_FATAL_FAILURE(Register(entry_, L"Hand Over Tool", folder_.Program()));
     }
     void TearDown() override
     {
@@ -261,14 +304,14 @@ protected:
     }
 
     // Answers the confirmation with OK; then the copy started in the system
-    // directory loads the same script, and a package that took the title in
-    // the meantime makes it stop at message 2, where it can be seen.
-    void ConfirmAndCatchCopy(RunningProgram& handOver, DWORD* copyPid, DWORD* confirmedAt)
+    // directory loads the same script, and the entry that another package
+    // took in the meantime makes it stop at message 2, where it can be seen.
+    void ConfirmAndCatchCopy(RunningProgram& handOver, DWORD* copyPid, DWORD* confirmedAt,
+                             ScopedUninstallEntry* entry = nullptr)
     {
         HWND confirmation = WaitForDialog(handOver.Id(), kWaitMs);
         ASSERT_NE(nullptr, confirmation);
-        ScopedUninstallEntry rival(L"ShellTestRival");
-        ASSERT_TRUE(rival.Set(L"DisplayName", L"Hand Over Tool"));
+        ASSERT_TRUE((entry ? entry : &entry_)->Set(L"DisplayName", L"Hand Over Rival"));
         *confirmedAt = GetTickCount();
         ASSERT_TRUE(ClickButton(confirmation, IDOK));
         HWND box = nullptr;
@@ -281,12 +324,13 @@ protected:
             Sleep(20);
         }
         ASSERT_NE(nullptr, box) << "the copy did not show its message";
-        EXPECT_EQ(L"The uninstall entry already used by 'Hand Over Tool'. Please uninstall it.", MessageBoxText(box));
+        EXPECT_EQ(L"The uninstall entry already used by 'Hand Over Rival'. Please uninstall it.", MessageBoxText(box));
     }
 
     PackageFolder folder_{L"shelltest.exe"};
     std::wstring copy_ = SystemDir() + L"\\shelltest.exe";
     std::wstring marker_ = SystemDir() + L"\\ShellTestHandOver.tmp";
+    ScopedUninstallEntry entry_{L"ShellTestHandOver"};
 };
 
 TEST_F(HandOver, ConfirmationOfAResidentProgram)
@@ -314,7 +358,8 @@ TEST_F(HandOver, OkStartsTheCopyOnTheInstalledProgram)
     DWORD copyPid = 0, confirmedAt = 0;
     ASSERT_NO_FATAL_FAILURE(ConfirmAndCatchCopy(handOver, &copyPid, &confirmedAt));
 
-    EXPECT_EQ(SystemDir() + L"\\shelltest.exe x " + folder_.Program(), ProcessCommandLine(copyPid));
+    // The copy's path is quoted; its own arguments keep their form.
+    EXPECT_EQ(L"\"" + SystemDir() + L"\\shelltest.exe\" x " + folder_.Program(), ProcessCommandLine(copyPid));
     EXPECT_EQ(ReadFileBytes(INSTALL_EXE), ReadFileBytes(copy_));
     EXPECT_TRUE(FileExists(marker_));
     // The hand-over ends once the copy waits for input, while its box is open.
@@ -354,4 +399,35 @@ TEST_F(HandOver, CopyThatCannotStartIsReported)
     EXPECT_EQ(L"Failed in executing the uninstallation program.  Uninstall unnecessary files manually.", seen.text);
     EXPECT_EQ(L"Error", seen.caption);
     EXPECT_EQ(1u, ExitCode(program));
+}
+
+// The marker's name is made of the install key with every character that
+// could name a stream, a device or another folder replaced; creator and
+// deleter agree on it.
+TEST_F(HandOver, MarkerNameIsASafeFileName)
+{
+    const struct {
+        const char* key;
+        const wchar_t* entry;
+        const wchar_t* marker;
+    } cases[] = {
+        {"COM1", L"COM1", L"_COM1.tmp"},
+        {"Hand:Over", L"Hand:Over", L"Hand_Over.tmp"},
+    };
+    for (const auto& c : cases) {
+        folder_.WriteScript(L"shelltest.INF", Script("Hand Over Tool", std::string("InstallKey=") + c.key + "\r\n"));
+        ScopedUninstallEntry entry(c.entry);
+        ASSERT_NO_FATAL_FAILURE(Register(entry, L"Hand Over Tool", folder_.Program()));
+        const std::wstring marker = SystemDir() + L"\\" + c.marker;
+        RunningProgram handOver;
+        ASSERT_TRUE(folder_.Start(L"/r", &handOver));
+        DWORD copyPid = 0, confirmedAt = 0;
+        ASSERT_NO_FATAL_FAILURE(ConfirmAndCatchCopy(handOver, &copyPid, &confirmedAt, &entry));
+        EXPECT_TRUE(FileExists(marker)) << c.key;
+        EXPECT_EQ(1u, ExitCode(handOver));
+        AnswerBoxOf(copyPid, IDOK);
+        EXPECT_EQ(1u, ExitCodeOfProcess(copyPid));
+        DeleteFileW(marker.c_str());
+        DeleteFileW(copy_.c_str());
+    }
 }

@@ -12,12 +12,15 @@
 #include "removal_fixture.h"
 #include "settings_fixture.h"
 #include "test_files.h"
+#include "unix_links.h"
 
 using namespace installer_testing;
 using testing_support::BoxAnswerer;
 using testing_support::CreateDirectories;
 using testing_support::DirectoryExists;
 using testing_support::FileExists;
+using testing_support::MakeUnixLink;
+using testing_support::RemoveUnixLink;
 using testing_support::ScratchDir;
 
 namespace {
@@ -109,6 +112,37 @@ TEST_F(RemoveFolderTreeTest, HelpIndexFilesGoWithoutQuestionInAnyCase)
     EXPECT_TRUE(RemoveTree(app_));
     EXPECT_FALSE(DirectoryExists(app_));
     EXPECT_EQ(0u, boxes.Count()) << Describe(boxes.Seen());
+}
+
+// A folder link in the install folder (a Unix symbolic link, which Wine shows
+// as a folder link) leads to files that are not the package's: whatever
+// decides for leftovers, they stay, and so do the link and the folders above.
+TEST_F(RemoveFolderTreeTest, FolderLinkIsNeitherEnteredNorRemoved)
+{
+    const std::wstring outside = dir_ / L"outside";
+    const std::wstring foreign[] = {outside + L"\\precious.txt", outside + L"\\deeper\\deep.txt"};
+    ASSERT_TRUE(CreateDirectories(outside + L"\\deeper"));
+    for (const std::wstring& file : foreign)
+        Touch(file);
+    const std::wstring link = app_ + L"\\data\\linked";
+    ASSERT_TRUE(CreateDirectories(app_ + L"\\data"));
+    ASSERT_TRUE(MakeUnixLink(link, outside));
+    const DWORD folderLink = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    ASSERT_EQ(folderLink, GetFileAttributesW(link.c_str()) & folderLink);
+
+    // Leftovers deleted without asking, and leftovers asked for and confirmed.
+    for (bool copyAll : {true, false}) {
+        g_copyAll = copyAll;
+        const std::wstring own = Make(L"data\\own.txt");
+        BoxAnswerer boxes({}, IDYES);
+        EXPECT_FALSE(RemoveTree(app_)) << copyAll;
+        for (const std::wstring& file : foreign)
+            EXPECT_TRUE(FileExists(file)) << copyAll;
+        EXPECT_EQ(folderLink, GetFileAttributesW(link.c_str()) & folderLink) << copyAll;
+        EXPECT_FALSE(FileExists(own)) << "the package's own leftovers still go";
+        EXPECT_EQ(copyAll ? 0u : 1u, boxes.Count()) << Describe(boxes.Seen());
+    }
+    EXPECT_TRUE(RemoveUnixLink(link));
 }
 
 // ".gid" alone is a name without extension, so it is an ordinary leftover.

@@ -33,6 +33,16 @@ bool CreateKey(HKEY root, const std::wstring& path)
     return result == ERROR_SUCCESS;
 }
 
+// Runs the [Reg] processing on a script with these lines; returns the
+// message boxes it showed.
+std::vector<testing_support::MessageBoxSeen> RemoveListed(const std::string& regLines)
+{
+    ScriptFile script("[Install]\r\nTitle=Removal Test Product\r\n[Reg]\r\n" + regLines);
+    BoxAnswerer boxes;
+    RemoveScriptRegistryKeys();
+    return boxes.Seen();
+}
+
 class RegistryRemovalTest : public RemovalTest {
 protected:
     void SetUp() override
@@ -50,16 +60,6 @@ protected:
         RegDeleteKeyW(HKEY_LOCAL_MACHINE, kTestKey);
         RegDeleteTreeW(HKEY_CURRENT_USER, kCanaryKey);
         RegDeleteKeyW(HKEY_CURRENT_USER, kCanaryKey);
-    }
-
-    // Runs the [Reg] processing on a script with these lines; returns the
-    // message boxes it showed.
-    std::vector<testing_support::MessageBoxSeen> RemoveListed(const std::string& regLines)
-    {
-        ScriptFile script("[Install]\r\nTitle=Removal Test Product\r\n[Reg]\r\n" + regLines);
-        BoxAnswerer boxes;
-        RemoveScriptRegistryKeys();
-        return boxes.Seen();
     }
 
     // Foo with values, subkeys A and A\B, and the sibling FooBar.
@@ -209,6 +209,99 @@ TEST_F(RegistryRemovalTest, ListEndsAtFirstEmptyOrMissingEntry)
     EXPECT_TRUE(seen.empty()) << Describe(seen);
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, std::wstring(kTestKey) + L"\\One"));
     ExpectNothingDeleted();
+}
+
+// The three roots redirected into scratch keys of this process, so that the
+// keys other software shares can be made there and a failing run deletes
+// only scratch keys.
+class SharedRegistryKeys : public RemovalTest {
+protected:
+    void SetUp() override
+    {
+        RemovalTest::SetUp();
+        RegDeleteTreeW(HKEY_CURRENT_USER, kScratchKey);
+        for (int i = 0; i < 3; ++i) {
+            const std::wstring path = std::wstring(kScratchKey) + L"\\" + kRoots[i].scratch;
+            ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                                     nullptr, &scratch_[i], nullptr));
+        }
+        for (int i = 0; i < 3; ++i)
+            ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(kRoots[i].root, scratch_[i]));
+    }
+
+    void TearDown() override
+    {
+        for (int i = 0; i < 3; ++i) {
+            RegOverridePredefKey(kRoots[i].root, nullptr);
+            if (scratch_[i])
+                RegCloseKey(scratch_[i]);
+        }
+        RegDeleteTreeW(HKEY_CURRENT_USER, kScratchKey);
+        RegDeleteKeyW(HKEY_CURRENT_USER, kScratchKey);
+    }
+
+    static constexpr const wchar_t* kScratchKey = L"Software\\InstallSharedKeysTest";
+    struct Root {
+        HKEY root;
+        const wchar_t* scratch;
+    };
+    const Root kRoots[3] = {{HKEY_CURRENT_USER, L"cu"}, {HKEY_LOCAL_MACHINE, L"lm"}, {HKEY_CLASSES_ROOT, L"cr"}};
+    HKEY scratch_[3] = {};
+};
+
+TEST_F(SharedRegistryKeys, SharedKeysAreRefusedAndOwnKeysBelowThemDeleted)
+{
+    const struct {
+        const char* entry;
+        HKEY root;
+        const wchar_t* key;  // made with a subkey of other software below it
+    } refused[] = {
+        {"HKEY_CURRENT_USER\\Software", HKEY_CURRENT_USER, L"Software"},
+        {"HKEY_LOCAL_MACHINE\\SOFTWARE\\", HKEY_LOCAL_MACHINE, L"Software"},
+        {"HKEY_LOCAL_MACHINE\\SYSTEM", HKEY_LOCAL_MACHINE, L"SYSTEM"},
+        {"HKEY_CURRENT_USER\\Software\\Microsoft", HKEY_CURRENT_USER, L"Software\\Microsoft"},
+        {"HKEY_CURRENT_USER\\software\\\\microsoft\\windows\\", HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows"},
+        {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall", HKEY_LOCAL_MACHINE,
+         L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"},
+        {"HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run", HKEY_LOCAL_MACHINE,
+         L"Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run"},
+        {"HKEY_CURRENT_USER\\Software\\Classes\\CLSID", HKEY_CURRENT_USER, L"Software\\Classes\\CLSID"},
+        {"HKEY_LOCAL_MACHINE\\Software\\Policies", HKEY_LOCAL_MACHINE, L"Software\\Policies"},
+        {"HKEY_CLASSES_ROOT\\Interface", HKEY_CLASSES_ROOT, L"Interface"},
+        {"HKEY_CLASSES_ROOT\\*", HKEY_CLASSES_ROOT, L"*"},
+        {"HKEY_CLASSES_ROOT\\Directory\\\\", HKEY_CLASSES_ROOT, L"Directory"},
+    };
+    const struct {
+        const char* entry;
+        HKEY root;
+        const wchar_t* key;
+    } own[] = {
+        {"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\CardTool", HKEY_CURRENT_USER,
+         L"Software\\Microsoft\\Windows\\CurrentVersion\\Run\\CardTool"},
+        {"HKEY_LOCAL_MACHINE\\Software\\\\Card Vendor\\Tool\\", HKEY_LOCAL_MACHINE, L"Software\\Card Vendor\\Tool"},
+        {"HKEY_CLASSES_ROOT\\CLSID\\{C0DE0000-0000-0000-0000-00000000CA4D}", HKEY_CLASSES_ROOT,
+         L"CLSID\\{C0DE0000-0000-0000-0000-00000000CA4D}"},
+        {"HKEY_CLASSES_ROOT\\CardTool.Document", HKEY_CLASSES_ROOT, L"CardTool.Document"},
+    };
+    std::string lines;
+    int n = 0;
+    for (const auto& c : refused) {
+        ASSERT_TRUE(CreateKey(c.root, std::wstring(c.key) + L"\\Other Software"));
+        lines += std::to_string(++n) + "=" + c.entry + "\r\n";
+    }
+    for (const auto& c : own) {
+        ASSERT_TRUE(CreateKey(c.root, std::wstring(c.key) + L"\\Settings"));
+        lines += std::to_string(++n) + "=" + c.entry + "\r\n";
+    }
+
+    auto seen = RemoveListed(lines);
+    EXPECT_EQ(ARRAYSIZE(refused), seen.size()) << Describe(seen);
+    for (const auto& box : seen)
+        EXPECT_EQ(kAbnormalRegText, box.text);
+    for (const auto& c : refused)
+        EXPECT_TRUE(KeyExists(c.root, std::wstring(c.key) + L"\\Other Software")) << c.entry;
+    for (const auto& c : own)
+        EXPECT_FALSE(KeyExists(c.root, c.key)) << c.entry;
 }
 
 }  // namespace

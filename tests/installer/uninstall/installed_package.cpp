@@ -19,6 +19,8 @@ std::vector<std::wstring> InstalledPackage::InstalledFiles()
 
 namespace {
 
+const wchar_t kUserShellFoldersKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+
 std::wstring SystemDir()
 {
     wchar_t dir[MAX_PATH] = {};
@@ -162,10 +164,17 @@ void InstalledPackage::MakeShortcuts()
         if (!WriteFileBytes(link, "link"))
             Fail("a shortcut cannot be made");
     }
-    desktopFolder_.reset(new ScopedRegistryValue(HKEY_CURRENT_USER, kShellFoldersKey, L"Desktop"));
-    startupFolder_.reset(new ScopedRegistryValue(HKEY_CURRENT_USER, kShellFoldersKey, L"Startup"));
-    if (!desktopFolder_->SetString(root_ / L"Desktop") || !startupFolder_->SetString(root_ / L"Startup"))
-        Fail("the shell folders cannot be set");
+    // Both keys: Wine copies "User Shell Folders" over "Shell Folders" whenever
+    // the shell looks a folder up, as the uninstall's check of shared folders does.
+    const wchar_t* const keys[] = {kShellFoldersKey, kUserShellFoldersKey};
+    for (const wchar_t* key : keys) {
+        const DWORD type = key == kShellFoldersKey ? REG_SZ : REG_EXPAND_SZ;
+        for (const wchar_t* name : {L"Desktop", L"Startup"}) {
+            shellFolders_.emplace_back(new ScopedRegistryValue(HKEY_CURRENT_USER, key, name));
+            if (!shellFolders_.back()->SetString(root_ / name, type))
+                Fail("the shell folders cannot be set");
+        }
+    }
 }
 
 void InstalledPackage::MakeRegistry()

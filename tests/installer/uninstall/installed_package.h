@@ -69,8 +69,7 @@ private:
     std::wstring windowsFile_;
     std::wstring systemCopy_;
     std::wstring marker_;
-    std::unique_ptr<installer_testing::ScopedRegistryValue> desktopFolder_;
-    std::unique_ptr<installer_testing::ScopedRegistryValue> startupFolder_;
+    std::vector<std::unique_ptr<installer_testing::ScopedRegistryValue>> shellFolders_;
     std::unique_ptr<installer_testing::ScopedUninstallEntry> entry_;
     std::string failure_;
 };

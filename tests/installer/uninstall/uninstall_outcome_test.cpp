@@ -7,6 +7,7 @@
 #include "installed_package.h"
 #include "removal_fixture.h"
 #include "uninstall_checks.h"
+#include "unix_links.h"
 
 using namespace testing_support;
 using namespace uninstall_testing;
@@ -20,6 +21,13 @@ const wchar_t kSucceeded[] = L"Uninstall Test Tool has been successfully uninsta
 std::wstring LeftoverQuestion(const std::wstring& path)
 {
     return L"Do you uninstall " + path + L"?";
+}
+
+std::wstring SystemDirectory()
+{
+    wchar_t dir[MAX_PATH] = {};
+    GetSystemDirectoryW(dir, MAX_PATH);
+    return dir;
 }
 
 std::wstring NotRemovedText(const std::wstring& path)
@@ -165,24 +173,74 @@ TEST_F(UninstallOutcome, LockedOtherFileIsReportedAndTheRunGoesOn)
     EXPECT_FALSE(DirectoryExists(Package().MenuDir()));
 }
 
-TEST(UninstallCopy, RelativeInstalledProgramIsRefused)
+// Started from a copy that is not the registered one (one in Downloads),
+// "/r" removes the registered installation and nothing beside that copy.
+TEST_F(UninstallOutcome, CopyElsewhereHandsOverTheRegisteredInstallation)
 {
-    // A relative path would make the current directory the install folder.
-    ScratchDir dir(L"relative");
-    ASSERT_TRUE(CopyFileW(INSTALL_EXE, (dir / L"install.exe").c_str(), FALSE));
-    ASSERT_TRUE(WriteFileBytes(dir / L"install.INF", "[Install]\r\nTitle=Relative Tool\r\nFolder=Relative\r\n"
-                                                    "InstallKey=UninstallTestRelative\r\nCopyAll=1\r\n1=keep.txt\r\n"));
-    ASSERT_TRUE(WriteFileBytes(dir / L"keep.txt", "stays"));
-    RunningProgram copy;
-    ASSERT_TRUE(copy.Start(L"\"" + (dir / L"install.exe") + L"\" x .\\install.exe", dir.Path()));
-    HWND box = WaitForDialog(copy.Id(), 20000);
-    ASSERT_NE(nullptr, box);
-    EXPECT_EQ(L"Failed in executing the uninstallation program.  Uninstall unnecessary files manually.",
-              MessageBoxText(box));
-    ClickButton(box, IDOK);
-    DWORD exitCode = 0;
-    EXPECT_TRUE(copy.WaitForExit(20000, &exitCode));
-    EXPECT_EQ(1u, exitCode);
-    EXPECT_TRUE(FileExists(dir / L"keep.txt"));
-    EXPECT_TRUE(FileExists(dir / L"install.INF"));
+    ASSERT_NO_FATAL_FAILURE(Install());
+    ScratchDir downloads(L"downloads");
+    const wchar_t* files[] = {L"install.exe", L"install.INF", L"Tool.exe", L"Readme.txt"};
+    for (const wchar_t* file : files)
+        ASSERT_TRUE(CopyFileW(Package().InInstallDir(file).c_str(), (downloads / file).c_str(), FALSE));
+    UninstallResult result =
+        RunUninstallToTheEnd(L"\"" + (downloads / L"install.exe") + L"\" /r", UninstallCaption(kTitle));
+    ASSERT_EQ("", result.failure);
+    EXPECT_EQ(kSucceeded, result.status);
+    EXPECT_FALSE(DirectoryExists(Package().InstallDir()));
+    EXPECT_FALSE(UninstallEntryExists(kInstallKey));
+    for (const wchar_t* file : files)
+        EXPECT_TRUE(FileExists(downloads / file)) << ToCodePage(file, CP_UTF8);
+}
+
+// The copy refuses (message 34) an installed program's path that is
+// relative, taken from the current drive's root, or whose folder is a root,
+// also one reached through "..": nothing there is removed, and the copy
+// still deletes its marker and schedules its own deletion. Drive R: is a
+// scratch folder, so that a removal of its root harms nothing.
+TEST(UninstallCopy, PathsWithoutAFolderOfTheirOwnAreRefused)
+{
+    ScopedPendingDeletions pending;
+    ScratchDir driveFolder(L"drive");
+    ScopedDriveLetter drive(L'R', driveFolder.Path());
+    ASSERT_TRUE(drive.Ready());
+    const std::string script = "[Install]\r\nTitle=Refused Tool\r\nFolder=Refused\r\n"
+                               "InstallKey=UninstallTestRefused\r\nCopyAll=1\r\n1=keep.txt\r\n";
+    const std::wstring folders[] = {L"R:", L"R:\\Tools"};
+    for (const std::wstring& folder : folders) {
+        ASSERT_TRUE(CreateDirectories(folder + L"\\"));
+        ASSERT_TRUE(WriteFileBytes(folder + L"\\install.INF", script));
+        ASSERT_TRUE(WriteFileBytes(folder + L"\\keep.txt", "stays"));
+    }
+    const std::wstring copy = SystemDirectory() + L"\\refusetest.exe";
+    const std::wstring marker = SystemDirectory() + L"\\UninstallTestRefused.tmp";
+    ASSERT_TRUE(CopyFileW(INSTALL_EXE, copy.c_str(), FALSE));
+
+    const struct {
+        const wchar_t* arguments;
+        const wchar_t* workingDir;
+    } cases[] = {
+        {L"x .\\install.exe", L"R:\\Tools"},
+        {L"x \\Tools\\install.exe", L"R:\\"},
+        {L"x R:\\Tools\\..\\install.exe", L""},
+        {L"x R:\\install.exe", L""},
+    };
+    for (const auto& c : cases) {
+        const std::string name = ToCodePage(c.arguments, CP_UTF8);
+        ASSERT_TRUE(WriteFileBytes(marker, ""));
+        RunningProgram program;
+        ASSERT_TRUE(program.Start(L"\"" + copy + L"\" " + c.arguments, c.workingDir));
+        MessageBoxSeen seen;
+        ASSERT_TRUE(AnswerMessageBox(program.Id(), 30000, IDOK, &seen)) << name;
+        EXPECT_EQ(L"Failed in executing the uninstallation program.  Uninstall unnecessary files manually.", seen.text)
+            << name;
+        DWORD exitCode = 0;
+        EXPECT_TRUE(program.WaitForExit(30000, &exitCode));
+        EXPECT_EQ(1u, exitCode);
+        for (const std::wstring& folder : folders)
+            EXPECT_TRUE(FileExists(folder + L"\\keep.txt")) << name;
+        EXPECT_FALSE(FileExists(marker)) << name;
+        ExpectScheduledForDeletion(L"refusetest.exe");
+    }
+    DeleteFileW(copy.c_str());
+    DeleteFileW(marker.c_str());
 }

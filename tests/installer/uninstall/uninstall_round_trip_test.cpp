@@ -130,6 +130,39 @@ TEST_F(UninstallRoundTrip, FinishBeforeTheRunRemovesNothing)
     EXPECT_FALSE(FileExists(package.Marker()));
 }
 
+// A program file named with a blank uninstalls like any other: the copy in
+// the system directory is started by its quoted path, and a "Card.exe" there
+// (here a copy of hostname.exe, which would just end) is never started.
+TEST_F(UninstallRoundTrip, ProgramNameWithABlank)
+{
+    wchar_t systemDir[MAX_PATH] = {};
+    GetSystemDirectoryW(systemDir, MAX_PATH);
+    const std::wstring decoy = std::wstring(systemDir) + L"\\Card.exe";
+    const std::wstring copy = std::wstring(systemDir) + L"\\Card Setup.exe";
+    ASSERT_FALSE(FileExists(decoy));
+    ASSERT_TRUE(CopyFileW((std::wstring(systemDir) + L"\\hostname.exe").c_str(), decoy.c_str(), TRUE));
+    ScratchDir root(L"card");
+    const std::wstring folder = root / L"Card Setup";
+    ASSERT_TRUE(CreateDirectories(folder));
+    ASSERT_TRUE(CopyFileW(INSTALL_EXE, (folder + L"\\Card Setup.exe").c_str(), FALSE));
+    ASSERT_TRUE(WriteFileBytes(folder + L"\\Card Setup.INF", "[Install]\r\nTitle=Card Setup Tool\r\nFolder=Card\r\n"
+                                                             "InstallKey=UninstallTestCard\r\n1=Card.cfg\r\n"));
+    ASSERT_TRUE(WriteFileBytes(folder + L"\\Card.cfg", "settings"));
+    installer_testing::ScopedUninstallEntry entry(L"UninstallTestCard");
+    ASSERT_TRUE(entry.Set(L"DisplayName", L"Card Setup Tool"));
+    ASSERT_TRUE(entry.Set(L"UninstallString", L"\"" + folder + L"\\Card Setup.exe\" /r"));
+
+    UninstallResult result =
+        RunUninstallToTheEnd(RegisteredUninstallCommand(L"UninstallTestCard"), UninstallCaption(L"Card Setup Tool"));
+    DeleteFileW(decoy.c_str());
+    ASSERT_EQ("", result.failure);
+    EXPECT_EQ(L"Card Setup Tool has been successfully uninstalled.", result.status);
+    EXPECT_FALSE(DirectoryExists(folder));
+    EXPECT_FALSE(UninstallEntryExists(L"UninstallTestCard"));
+    ExpectScheduledForDeletion(L"Card Setup.exe");
+    DeleteFileW(copy.c_str());
+}
+
 // Runs only in the registration made with LC_ALL=ja_JP.UTF-8.
 using JapaneseUninstall = JapaneseCodePageTest;
 

@@ -14,9 +14,12 @@
 #include "copy_all.h"
 #include "globals.h"
 #include "install_run.h"
+#include "install_wizard.h"
 #include "registry_fixture.h"
+#include "registry_values.h"
 #include "settings_fixture.h"
 #include "test_files.h"
+#include "unix_links.h"
 
 using namespace installer_testing;
 using namespace testing_support;
@@ -249,6 +252,60 @@ TEST_F(InstallRun, FailedCopyIsReportedAndTheRunGoesOn)
     EXPECT_TRUE(FileExists(target_ + L"\\data.txt"));
 }
 
+// An install folder too long for the targets (the destination page refuses
+// one, a registered folder may still be one): every target that does not
+// fit is reported (message 21) and nothing is made under an empty name: no
+// script copy ".INF", no shortcut pointing nowhere, no command "\"\" /r".
+TEST_F(InstallRun, TargetsThatDoNotFitAreReportedAndSkipped)
+{
+    WriteScript("1=data.txt\r\n[Group]\r\n1=App,data.txt\r\n", 1, false);
+    g_groupCount = 1;
+    g_wantStartMenu = true;
+    ScratchDir menu(L"menu");
+    lstrcpynA(g_menuDir, Ansi(menu.Path()).c_str(), kPathSize);
+    const std::wstring longDir = target_ + L"\\" + std::wstring(252 - target_.size(), L'd') + L"\\";
+    lstrcpynA(g_installDir, Ansi(longDir).c_str(), kPathSize);
+    BoxAnswerer boxes;
+    while (!g_installDone)
+        Step();
+    std::vector<std::wstring> texts;
+    for (const MessageBoxSeen& box : boxes.Seen())
+        texts.push_back(box.text);
+    for (const wchar_t* name : {L"install.exe", L"install.INF", L"data.txt", L"App"}) {
+        EXPECT_NE(texts.end(), std::find(texts.begin(), texts.end(), std::wstring(L"Failed in copying ") + name))
+            << Ansi(name);
+    }
+    EXPECT_FALSE(FileExists(source_ + L"\\.INF"));
+    EXPECT_FALSE(FileExists(menu / L"App.lnk"));
+    EXPECT_EQ(L"", RegistryText(HKEY_LOCAL_MACHINE, std::wstring(kUninstallKey) + L"\\" + kRunKey, L"UninstallString"));
+}
+
+// "Open" relative to the install folder: a file there is opened by its full
+// path (the shell would look beside install.exe first); anything else as given.
+TEST_F(InstallRun, OpenTargetIsTheInstalledFileWhereThereIsOne)
+{
+    ASSERT_TRUE(CreateDirectories(target_ + L"\\docs"));
+    ASSERT_TRUE(WriteFileBytes(target_ + L"\\docs\\readme.txt", "installed"));
+    const std::string installed = Ansi(target_ + L"\\docs\\readme.txt");
+    const struct {
+        std::string value;
+        std::string opened;
+    } cases[] = {
+        {"docs\\readme.txt", installed},
+        {"notepad.exe", "notepad.exe"},
+        {"missing.txt", "missing.txt"},
+        {installed, installed},
+        {"C:docs\\readme.txt", "C:docs\\readme.txt"},
+        {"\\\\server\\share\\tool.exe", "\\\\server\\share\\tool.exe"},
+    };
+    for (const auto& c : cases) {
+        char file[kPathSize];
+        lstrcpynA(file, c.value.c_str(), kPathSize);
+        ResolveOpenTarget(file);
+        EXPECT_EQ(c.opened, file) << c.value;
+    }
+}
+
 TEST_F(InstallRun, TreeOfMoreThanAThousandFilesCopiesNone)
 {
     ASSERT_TRUE(CreateDirectories(source_ + L"\\many"));
@@ -280,6 +337,21 @@ TEST_F(CopyAllList, HoldsEveryFileOfTheTreeWithRelativePaths)
     std::sort(names.begin(), names.end());
     EXPECT_EQ((std::vector<std::string>{".one dot", "data.txt", "install.exe", "sub\\deeper\\x.bin"}),
               names);
+}
+
+// A folder link on the medium (a Unix symbolic link under Wine) is not
+// followed: the files behind it are not the medium's.
+TEST_F(CopyAllList, FolderLinksAreNotFollowed)
+{
+    ScratchDir outside(L"outside");
+    ASSERT_TRUE(WriteFileBytes(outside / L"foreign.txt", "not on the medium"));
+    ASSERT_TRUE(MakeUnixLink(source_ + L"\\linked", outside.Path()));
+    const int count = CollectCopyAllFiles();
+    std::vector<std::string> names(g_copyAllList, g_copyAllList + g_copyAllCount);
+    EXPECT_TRUE(RemoveUnixLink(source_ + L"\\linked"));
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(2, count);
+    EXPECT_EQ((std::vector<std::string>{"data.txt", "install.exe"}), names);
 }
 
 TEST_F(CopyAllList, ExactlyAThousandFilesFit)

@@ -5,8 +5,11 @@
 
 #include <windows.h>
 #include <prsht.h>
+#include <shlobj.h>
 
+#include "expected_catalogue.h"
 #include "install_wizard_driver.h"
+#include "resource_ids.h"
 #include "wizard_e2e_fixture.h"
 
 using namespace installer_testing;
@@ -121,6 +124,84 @@ TEST_F(WizardPages, DestinationWithoutDriveOrBelowNoRootIsRefused)
         EXPECT_EQ(c.text, seen.text) << Ansi(c.folder);
         EXPECT_EQ(L"Error", seen.caption);
         EXPECT_TRUE(StillOnDestinationPage()) << Ansi(c.folder);
+    }
+    CancelWizard();
+}
+
+std::wstring ShellFolder(int id)
+{
+    wchar_t folder[MAX_PATH] = {};
+    return SUCCEEDED(SHGetFolderPathW(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, folder)) ? folder : L"";
+}
+
+std::wstring ParentOf(const std::wstring& path)
+{
+    return path.substr(0, path.find_last_of(L'\\'));
+}
+
+// The shared folders themselves (in any letter case, reached through "..",
+// or typed from the current drive's root) are refused like a root; so is a
+// folder too long to hold the program or the script copy beside it.
+TEST_F(WizardPages, SharedFoldersAndFoldersTooLongForThePackageAreRefused)
+{
+    const std::wstring root = L"Unable to install in the route directory.";
+    const std::wstring windows = WindowsDirectory();
+    std::wstring lowerWindows = windows;
+    CharLowerW(&lowerWindows[0]);
+    const std::wstring profile = ShellFolder(CSIDL_PROFILE);
+    std::wstring tooLong = target_ / std::wstring(250 - target_.Path().size(), L'L');
+    const struct {
+        std::wstring folder;
+        std::wstring text;
+    } cases[] = {
+        {windows, root},
+        {lowerWindows + L"\\", root},
+        {windows.substr(2), root},  // "\Windows" on the current drive
+        {SystemDirectory() + L"\\..", root},
+        {SystemDirectory(), root},
+        {ShellFolder(CSIDL_SYSTEMX86), root},
+        {ShellFolder(CSIDL_PROGRAM_FILES), root},
+        {ShellFolder(CSIDL_PROGRAM_FILESX86), root},
+        {ShellFolder(CSIDL_PROGRAM_FILES_COMMON), root},
+        {ShellFolder(CSIDL_COMMON_APPDATA), root},
+        {profile, root},
+        {ParentOf(profile), root},
+        {profile + L"\\Temp\\..", root},
+        {ShellFolder(CSIDL_DESKTOPDIRECTORY), root},
+        {ShellFolder(CSIDL_PERSONAL), root},
+        {ShellFolder(CSIDL_STARTMENU), root},
+        {ShellFolder(CSIDL_COMMON_STARTMENU), root},
+        {target_ / L"Pages\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..", root},
+        {tooLong, L"Assign a correct drive and path, e.g. C:\\Soft\\."},
+    };
+    ASSERT_NO_FATAL_FAILURE(StartWizard());
+    for (const auto& c : cases) {
+        ASSERT_FALSE(c.folder.empty());
+        MessageBoxSeen seen = NextWith(c.folder);
+        EXPECT_EQ(c.text, seen.text) << Ansi(c.folder);
+        EXPECT_TRUE(StillOnDestinationPage()) << Ansi(c.folder);
+    }
+    EXPECT_FALSE(DirectoryExists(tooLong));
+    CancelWizard();
+}
+
+// Below a shared folder a package may go; a folder on the current drive's
+// root is stored with its drive.
+TEST_F(WizardPages, FoldersBelowSharedOnesAndOnTheCurrentDriveAreStoredInFull)
+{
+    ASSERT_NO_FATAL_FAILURE(StartWizard());
+    const std::wstring below = target_ / L"Below";
+    const std::wstring cases[] = {below.substr(2), ShellFolder(CSIDL_PROGRAM_FILES) + L"\\Wizard Pages Below"};
+    for (const std::wstring& folder : cases) {
+        SetControlText(page_, DestinationPageMark, folder);
+        PressWizardButton(sheet_, PSBTN_NEXT);
+        ASSERT_NE(nullptr, WaitForWizardPage(sheet_, MenuOptionsPageMark, kWaitMs)) << Ansi(folder);
+        PressWizardButton(sheet_, PSBTN_BACK);
+        ASSERT_EQ(page_, WaitForWizardPage(sheet_, DestinationPageMark, kWaitMs));
+        std::wstring full = folder.size() > 1 && folder[1] == L':' ? folder : below.substr(0, 2) + folder;
+        for (DWORD start = GetTickCount(); ControlText(page_, DestinationPageMark) == folder && GetTickCount() - start < kWaitMs;)
+            Sleep(20);
+        EXPECT_EQ(full + L"\\", ControlText(page_, DestinationPageMark));
     }
     CancelWizard();
 }
@@ -273,6 +354,96 @@ TEST_F(WizardPages, ReinstallGoesIntoTheRegisteredFolderAndKeepsNewerFiles)
     EXPECT_EQ(shell_.StartMenu() + L"\\Moved Group", RegistryText(HKEY_LOCAL_MACHINE, key, L"MenuDir"));
     EXPECT_EQ(L"\"" + installed + L"\\install.exe\" /r", RegistryText(HKEY_LOCAL_MACHINE, key, L"UninstallString"));
     EXPECT_TRUE(FileExists(shell_.StartMenu() + L"\\Moved Group\\Remove.lnk"));
+}
+
+// "Open" names a file of the install folder: when the medium holds a file of
+// the same name (which the shell would find first, beside install.exe), the
+// installed one is opened all the same.
+TEST_F(WizardPages, OpenTakesTheInstalledFileBeforeTheMediumsOne)
+{
+    const std::wstring opened = target_ / L"opened.txt";
+    auto script = [&](const char* who) {
+        return "@echo " + std::string(who) + "> \"" + Ansi(opened) + "\"\r\n";
+    };
+    ASSERT_TRUE(medium_.Write(L"tool.cmd", script("medium")));
+    ASSERT_TRUE(medium_.Write(L"installed.cmd", script("installed")));
+    ASSERT_TRUE(medium_.Write(L"install.INF", Script("1=installed.cmd, tool.cmd\r\nOpen=tool.cmd\r\n")));
+    WizardChoices choices;
+    choices.destination = target_ / L"Opened";
+    choices.startMenu = false;
+    ASSERT_TRUE(Install(choices).completed);
+    // The file is made before the line is written into it.
+    std::string written;
+    for (DWORD start = GetTickCount(); written.empty() && GetTickCount() - start < kWaitMs; Sleep(100))
+        written = ReadFileBytes(opened);
+    EXPECT_EQ("installed\r\n", written);
+}
+
+// Started again from the install folder, install.exe offers that folder and
+// copies every file onto itself: that is a success without a message.
+TEST_F(WizardPages, ReinstallFromTheInstallFolderOntoItself)
+{
+    WizardChoices first;
+    first.destination = target_ / L"Self";
+    ASSERT_TRUE(Install(first).completed);
+    const std::wstring installed = target_ / L"Self";
+    const std::string program = ReadFileBytes(installed + L"\\install.exe");
+
+    RunningProgram again;
+    ASSERT_TRUE(again.Start(L"\"" + installed + L"\\install.exe\"", installed));
+    WizardWalk walk = WalkInstallWizard(again, WizardChoices(), kWaitMs);
+    DWORD code = 0;
+    EXPECT_TRUE(again.WaitForExit(kWaitMs, &code));
+    ASSERT_TRUE(walk.completed);
+    EXPECT_EQ(installed + L"\\", walk.defaultDestination);
+    EXPECT_TRUE(walk.runBoxes.empty()) << Ansi(walk.runBoxes.empty() ? L"" : walk.runBoxes[0].text);
+    EXPECT_EQ(program, ReadFileBytes(installed + L"\\install.exe"));
+    EXPECT_EQ("application", ReadFileBytes(installed + L"\\app.exe"));
+    EXPECT_EQ(L"\"" + installed + L"\\install.exe\" /r",
+              RegistryText(HKEY_LOCAL_MACHINE, UninstallEntryKey(kInstallKey), L"UninstallString"));
+}
+
+// The frame reads message 8 on every page, also after <Back>, in the
+// language of the run (INSTALL_TEST_LANGUAGE; English without it).
+class WizardCaption : public WizardPages {
+protected:
+    // Waits for the page, then for the caption, which the frame sets when
+    // the page changes.
+    std::wstring CaptionOn(WizardPageMark mark)
+    {
+        EXPECT_NE(nullptr, WaitForWizardPage(sheet_, mark, kWaitMs)) << "page " << mark;
+        for (DWORD start = GetTickCount(); WindowText(sheet_) != expected_ && GetTickCount() - start < 2000;)
+            Sleep(20);
+        return WindowText(sheet_);
+    }
+
+    std::wstring expected_;
+};
+
+TEST_F(WizardCaption, EveryPageShowsTheInstallationCaption)
+{
+    Language language = English;
+    LanguageOfThisRun(&language);
+    expected_ = FormatWith(ExpectedText(IDS_INSTALL_CAPTION, language), L"Wizard Pages Tool");
+    ASSERT_NO_FATAL_FAILURE(StartWizard());
+    EXPECT_EQ(expected_, CaptionOn(DestinationPageMark)) << "destination page";
+    SetControlText(page_, DestinationPageMark, target_ / L"Caption");
+    PressWizardButton(sheet_, PSBTN_NEXT);
+    EXPECT_EQ(expected_, CaptionOn(MenuOptionsPageMark)) << "menu options page";
+    PressWizardButton(sheet_, PSBTN_BACK);
+    EXPECT_EQ(expected_, CaptionOn(DestinationPageMark)) << "after <Back>";
+    PressWizardButton(sheet_, PSBTN_NEXT);
+    ASSERT_NE(nullptr, WaitForWizardPage(sheet_, MenuOptionsPageMark, kWaitMs));
+    PressWizardButton(sheet_, PSBTN_NEXT);
+    EXPECT_EQ(expected_, CaptionOn(ProgressPageMark)) << "install run";
+    HWND progress = WaitForWizardPage(sheet_, ProgressPageMark, kWaitMs);
+    for (DWORD start = GetTickCount(); !IsControlVisible(progress, 1010) && GetTickCount() - start < kWaitMs;)
+        Sleep(50);
+    EXPECT_EQ(expected_, WindowText(sheet_)) << "completion";
+    for (DWORD start = GetTickCount(); !IsControlEnabled(sheet_, 0x3025) && GetTickCount() - start < kWaitMs;)
+        Sleep(20);
+    PressWizardButton(sheet_, PSBTN_FINISH);
+    EXPECT_TRUE(AnswerNextMessageBox(program_.Id(), IDOK, kWaitMs, nullptr));
 }
 
 }  // namespace

@@ -1,0 +1,91 @@
+// Names built from the install script's text: the hand-over marker's file
+// name in the system directory, and [Reg] key paths with their separators.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "code_page_fixture.h"
+#include "globals.h"
+#include "registry_shared_keys.h"
+#include "uninstall_marker.h"
+
+namespace {
+
+// The marker's file name for an install key.
+std::string MarkerNameFor(const char* installKey)
+{
+    lstrcpynA(g_installKey, installKey, kPathSize);
+    char path[kPathSize] = "";
+    EXPECT_TRUE(FormatMarkerPath(path)) << installKey;
+    char systemDir[kPathSize] = "";
+    GetSystemDirectoryA(systemDir, kPathSize);
+    std::string text = path;
+    EXPECT_EQ(0u, text.find(std::string(systemDir) + "\\")) << text;
+    return text.substr(lstrlenA(systemDir) + 1);
+}
+
+std::string NormalizedKey(const char* keyPath)
+{
+    char key[kPathSize];
+    lstrcpynA(key, keyPath, kPathSize);
+    NormalizeKeyPath(key);
+    return key;
+}
+
+TEST(MarkerName, OnlySafeCharactersReachTheFileName)
+{
+    const struct {
+        const char* key;
+        const char* name;
+    } cases[] = {
+        {"CardTool", "CardTool.tmp"},
+        {"Card:Stream", "Card_Stream.tmp"},         // an alternate stream
+        {"Tool*?<>|\"", "Tool______.tmp"},          // wildcards and the like
+        {"Tab\tBell\a", "Tab_Bell_.tmp"},           // control characters
+        {"Tool. .", "Tool___.tmp"},                 // dots and blanks the system drops
+        {"a.b c", "a.b c.tmp"},
+        {"COM1", "_COM1.tmp"},                      // devices, in any case and with an extension
+        {"nul", "_nul.tmp"},
+        {"LPT1.x", "_LPT1.x.tmp"},
+        {"CON .log", "_CON .log.tmp"},
+        {"AUX", "_AUX.tmp"},
+        {"PRN", "_PRN.tmp"},
+        {"COM10", "COM10.tmp"},
+        {"CONSOLE", "CONSOLE.tmp"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.name, MarkerNameFor(c.key)) << c.key;
+}
+
+TEST(RegistryKeyPath, DoubledAndTrailingSeparatorsGo)
+{
+    EXPECT_EQ("Software\\Vendor\\Tool", NormalizedKey("Software\\\\Vendor\\Tool\\\\"));
+    EXPECT_EQ("Software", NormalizedKey("\\Software\\"));
+    EXPECT_EQ("", NormalizedKey("\\\\"));
+    EXPECT_EQ("Software/Vendor", NormalizedKey("Software/Vendor")) << "a slash is part of a key name";
+}
+
+TEST(RegistryKeyPath, SharedKeysAndTheirPackagesSubkeys)
+{
+    EXPECT_TRUE(IsSharedRegistryKey(HKEY_CURRENT_USER, "Environment"));
+    EXPECT_TRUE(IsSharedRegistryKey(HKEY_LOCAL_MACHINE, "Software\\Wow6432Node"));
+    EXPECT_TRUE(IsSharedRegistryKey(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services"));
+    EXPECT_TRUE(IsSharedRegistryKey(HKEY_CLASSES_ROOT, "Wow6432Node\\clsid"));
+    EXPECT_TRUE(IsSharedRegistryKey(HKEY_CLASSES_ROOT, "Folder"));
+    EXPECT_FALSE(IsSharedRegistryKey(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\CardDriver"));
+    EXPECT_FALSE(IsSharedRegistryKey(HKEY_CLASSES_ROOT, ".card"));
+    EXPECT_FALSE(IsSharedRegistryKey(HKEY_CURRENT_USER, "Software\\Microsoft Card Tools"));
+}
+
+using ShiftJis = JapaneseCodePageTest;
+
+// "表" and "ソ" end in the byte of a backslash, "ポ" (0x837C) in that of "|":
+// they are characters of their own, not separators or wildcards.
+TEST_F(ShiftJis, TrailBytesAreNoUnsafeCharactersOrSeparators)
+{
+    EXPECT_EQ("\x95\x5C_\x83\x5C_\x83\x7C.tmp", MarkerNameFor("\x95\x5C:\x83\x5C|\x83\x7C"));
+    EXPECT_EQ("Software\\\x83\x5C\\Tool", NormalizedKey("Software\\\x83\x5C\\\\Tool\\"));
+    EXPECT_EQ("\x95\x5C", NormalizedKey("\x95\x5C"));
+}
+
+}  // namespace
