@@ -35,3 +35,5 @@ function(wine_path_literal out host_path)
   string(REPLACE "\\" "\\\\" p "${p}")
   set(${out} "${p}" PARENT_SCOPE)
 endfunction()
+
+include(${CMAKE_CURRENT_LIST_DIR}/delay_load.cmake)

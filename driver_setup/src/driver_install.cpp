@@ -1,38 +1,23 @@
 #include "driver_install.h"
 
-#include <setupapi.h>
 #include <shlobj.h>
 #include <strsafe.h>
 
 #include "file_group_copy.h"
 #include "setup_codes.h"
-#include "spooler_control.h"
 
 namespace {
 
-bool AddToDriverStore(const wchar_t* infPath)
-{
-    wchar_t storedName[SETUP_PATH_SIZE];
-    DWORD requiredSize = 0;
-    return SetupCopyOEMInfW(infPath, nullptr, SPOST_PATH, 0, storedName, ARRAYSIZE(storedName),
-                            &requiredSize, nullptr) &&
-           requiredSize != 0;
-}
-
-bool GetSystemFolder(int csidl, wchar_t (&folder)[SETUP_PATH_SIZE])
-{
-    return SHGetSpecialFolderPathW(nullptr, folder, csidl, FALSE) != FALSE;
-}
-
 // Copies a group into a system directory; 0 or the failure code of the group.
 // A copy that stopped the spooler is noted in spoolerStopped.
-int CopyToSystemFolder(const FileGroup& group, int csidl, int failureCode, bool& spoolerStopped)
+int CopyToSystemFolder(PrinterSystem& system, const FileGroup& group, int csidl, int failureCode,
+                       bool& spoolerStopped)
 {
     wchar_t folder[SETUP_PATH_SIZE];
     int copied = 0;
-    if (GetSystemFolder(csidl, folder)) {
+    if (system.FindSystemFolder(csidl, folder)) {
         copied = CopyFileGroup(group.sourceDirectory, folder, group.fileNames,
-                               CopyByTime | CopyMayStopSpooler);
+                               CopyByTime | CopyMayStopSpooler, system);
         if (copied == 2 || copied == -2)
             spoolerStopped = true;
     }
@@ -48,32 +33,33 @@ int CopyToSystemFolder(const FileGroup& group, int csidl, int failureCode, bool&
 
 // The "downlevel" folder of a system directory gets only missing files; its
 // failures are not reported.
-void CopyToDownlevelFolder(const FileGroup& group, int csidl)
+void CopyToDownlevelFolder(PrinterSystem& system, const FileGroup& group, int csidl)
 {
     wchar_t folder[SETUP_PATH_SIZE];
     wchar_t downlevel[SETUP_PATH_SIZE];
-    if (!GetSystemFolder(csidl, folder) ||
+    if (!system.FindSystemFolder(csidl, folder) ||
         FAILED(StringCchPrintfW(downlevel, ARRAYSIZE(downlevel), L"%s\\%s", folder, L"downlevel")))
         return;
-    CopyFileGroup(group.sourceDirectory, downlevel, group.fileNames, CopyKeepExisting);
+    CopyFileGroup(group.sourceDirectory, downlevel, group.fileNames, CopyKeepExisting, system);
 }
 
-int CopyGroup(const FileGroup& group, bool& spoolerStopped)
+int CopyGroup(PrinterSystem& system, const FileGroup& group, bool& spoolerStopped)
 {
     switch (group.targetKind) {
     case TargetExplicitDirectory:
-        if (CopyFileGroup(group.sourceDirectory, group.targetDirectory, group.fileNames, CopyByTime) > 0)
+        if (CopyFileGroup(group.sourceDirectory, group.targetDirectory, group.fileNames, CopyByTime,
+                          system) > 0)
             return SetupSucceeded;
         return SetupTargetCopyFailed;
     case TargetSystem:
-        return CopyToSystemFolder(group, CSIDL_SYSTEM, SetupSystemCopyFailed, spoolerStopped);
+        return CopyToSystemFolder(system, group, CSIDL_SYSTEM, SetupSystemCopyFailed, spoolerStopped);
     case TargetSystemX86:
-        return CopyToSystemFolder(group, CSIDL_SYSTEMX86, SetupSystemX86CopyFailed, spoolerStopped);
+        return CopyToSystemFolder(system, group, CSIDL_SYSTEMX86, SetupSystemX86CopyFailed, spoolerStopped);
     case TargetSystemDownlevel:
-        CopyToDownlevelFolder(group, CSIDL_SYSTEM);
+        CopyToDownlevelFolder(system, group, CSIDL_SYSTEM);
         return SetupSucceeded;
     case TargetSystemX86Downlevel:
-        CopyToDownlevelFolder(group, CSIDL_SYSTEMX86);
+        CopyToDownlevelFolder(system, group, CSIDL_SYSTEMX86);
         return SetupSucceeded;
     default:
         return SetupBadTargetKind;
@@ -84,10 +70,16 @@ int CopyGroup(const FileGroup& group, bool& spoolerStopped)
 
 int InstallDriverPackage(DriverSetup& setup)
 {
+    PrinterSystem windows;
+    return InstallDriverPackage(setup, windows);
+}
+
+int InstallDriverPackage(DriverSetup& setup, PrinterSystem& system)
+{
     if (!setup.ready)
         return SetupNotReady;
     setup.detailCode = 0;
-    if (setup.installPackage && !AddToDriverStore(setup.infPath)) {
+    if (setup.installPackage && !system.AddToDriverStore(setup.infPath)) {
         setup.detailCode = GetLastError();
         return SetupDriverStoreFailed;
     }
@@ -96,16 +88,16 @@ int InstallDriverPackage(DriverSetup& setup)
         const FileGroup& group = setup.fileGroups[i];
         if (group.fileNames.Count() == 0)
             continue;
-        const int copied = CopyGroup(group, spoolerStopped);
+        const int copied = CopyGroup(system, group, spoolerStopped);
         if (copied == SetupSucceeded)
             continue;
         setup.detailCode = copied == SetupSpoolerNotStopped ? 0 : GetLastError();
         // A failed run must not leave printing stopped.
         if (spoolerStopped)
-            ControlSpooler(SpoolerStart);
+            system.ControlSpooler(SpoolerStart);
         return copied;
     }
-    ControlSpooler(SpoolerStart);
+    system.ControlSpooler(SpoolerStart);
     setup.detailCode = 0;
     return SetupSucceeded;
 }

@@ -7,7 +7,6 @@
 
 #include "handles.h"
 #include "setup_paths.h"
-#include "spooler_control.h"
 
 namespace {
 
@@ -55,6 +54,20 @@ bool IsSpoolerFile(const wchar_t* name)
     return wcsncmp(name, L"PCP", 3) == 0 || wcsncmp(name, L"PDR", 3) == 0;
 }
 
+// Source and target path of a listed file: ERROR_SUCCESS, or why there are
+// none. A name that would lead out of the folders fails like a file that
+// cannot be copied.
+DWORD FormFilePaths(const wchar_t* sourceDirectory, const wchar_t* targetDirectory, const wchar_t* name,
+                    wchar_t (&source)[SETUP_PATH_SIZE], wchar_t (&target)[SETUP_PATH_SIZE])
+{
+    if (!StaysInFolder(name))
+        return ERROR_INVALID_NAME;
+    if (FAILED(StringCchPrintfW(target, ARRAYSIZE(target), L"%s\\%s", targetDirectory, name)) ||
+        FAILED(StringCchPrintfW(source, ARRAYSIZE(source), L"%s\\%s", sourceDirectory, name)))
+        return ERROR_FILENAME_EXCED_RANGE;
+    return ERROR_SUCCESS;
+}
+
 bool IsInUse(DWORD error)
 {
     return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
@@ -65,6 +78,13 @@ bool IsInUse(DWORD error)
 int CopyFileGroup(const wchar_t* sourceDirectory, const wchar_t* targetDirectory,
                   const StringList& fileNames, DWORD mode)
 {
+    PrinterSystem windows;
+    return CopyFileGroup(sourceDirectory, targetDirectory, fileNames, mode, windows);
+}
+
+int CopyFileGroup(const wchar_t* sourceDirectory, const wchar_t* targetDirectory,
+                  const StringList& fileNames, DWORD mode, PrinterSystem& system)
+{
     if (!EnsureDirectory(targetDirectory))
         return 0;
     bool failed = false;
@@ -74,10 +94,10 @@ int CopyFileGroup(const wchar_t* sourceDirectory, const wchar_t* targetDirectory
         const wchar_t* name = fileNames.At(i);
         wchar_t target[SETUP_PATH_SIZE];
         wchar_t source[SETUP_PATH_SIZE];
-        if (FAILED(StringCchPrintfW(target, ARRAYSIZE(target), L"%s\\%s", targetDirectory, name)) ||
-            FAILED(StringCchPrintfW(source, ARRAYSIZE(source), L"%s\\%s", sourceDirectory, name))) {
+        const DWORD nameError = FormFilePaths(sourceDirectory, targetDirectory, name, source, target);
+        if (nameError != ERROR_SUCCESS) {
             failed = true;
-            failure = ERROR_FILENAME_EXCED_RANGE;
+            failure = nameError;
             continue;
         }
         const bool replacing = PathFileExistsW(target) != FALSE;
@@ -93,7 +113,7 @@ int CopyFileGroup(const wchar_t* sourceDirectory, const wchar_t* targetDirectory
         }
         // An existing file in use: only a spooler file may be freed, by stopping the spooler.
         if (IsSpoolerFile(name) && (mode & CopyMayStopSpooler) && !spoolerStopped) {
-            if (ControlSpooler(SpoolerStop) == 0) {
+            if (system.ControlSpooler(SpoolerStop) == 0) {
                 SetLastError(SPOOLER_STOP_FAILED);
                 return 0;
             }

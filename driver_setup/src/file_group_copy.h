@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include "printer_system.h"
 #include "string_list.h"
 
 // Bits of the copy rule for an existing target file.
@@ -24,6 +25,9 @@ const DWORD SPOOLER_STOP_FAILED = 0x20000000;
 // stopped. On failure the thread's last error tells why.
 int CopyFileGroup(const wchar_t* sourceDirectory, const wchar_t* targetDirectory,
                   const StringList& fileNames, DWORD mode);
+// The same, stopping the spooler through system.
+int CopyFileGroup(const wchar_t* sourceDirectory, const wchar_t* targetDirectory,
+                  const StringList& fileNames, DWORD mode, PrinterSystem& system);
 
 // Creates the last level of path if needed; its parent must exist.
 bool EnsureDirectory(const wchar_t* path);

@@ -127,20 +127,32 @@ DriverSetup::DriverSetup(const wchar_t* configPath, const wchar_t* osEntryName,
     StringCchCopyW(this->setupDirectory, ARRAYSIZE(this->setupDirectory), setupDirectory);
 }
 
-bool DriverSetup::CreateGroups(int count)
+FileGroup* DriverSetup::AddGroup()
 {
-    DestroyGroups();
-    if (count <= 0)
-        return count == 0;
-    if (static_cast<SIZE_T>(count) > MAXSIZE_T / sizeof(FileGroup))
+    if (groupCount == groupCapacity_ && !GrowGroups())
+        return nullptr;
+    return new (&fileGroups[groupCount++]) FileGroup;
+}
+
+// The block of groups doubles as groups are read, so that a count in the file
+// costs no memory before its groups are there.
+bool DriverSetup::GrowGroups()
+{
+    const int capacity = groupCapacity_ ? groupCapacity_ * 2 : 4;
+    if (capacity <= groupCapacity_ || static_cast<SIZE_T>(capacity) > MAXSIZE_T / sizeof(FileGroup))
         return false;
-    void* memory = HeapAlloc(GetProcessHeap(), 0, count * sizeof(FileGroup));
+    void* memory = HeapAlloc(GetProcessHeap(), 0, capacity * sizeof(FileGroup));
     if (!memory)
         return false;
-    fileGroups = static_cast<FileGroup*>(memory);
-    for (int i = 0; i < count; ++i)
-        new (&fileGroups[i]) FileGroup;
-    groupCount = count;
+    FileGroup* grown = static_cast<FileGroup*>(memory);
+    for (int i = 0; i < groupCount; ++i) {
+        new (&grown[i]) FileGroup(static_cast<FileGroup&&>(fileGroups[i]));
+        fileGroups[i].~FileGroup();
+    }
+    if (fileGroups)
+        HeapFree(GetProcessHeap(), 0, fileGroups);
+    fileGroups = grown;
+    groupCapacity_ = capacity;
     return true;
 }
 
@@ -153,6 +165,7 @@ void DriverSetup::DestroyGroups()
     HeapFree(GetProcessHeap(), 0, fileGroups);
     fileGroups = nullptr;
     groupCount = 0;
+    groupCapacity_ = 0;
 }
 
 bool ReadCommaList(const wchar_t* configPath, const wchar_t* section, const wchar_t* key,
@@ -229,11 +242,18 @@ int ReadSetupConfig(DriverSetup& setup)
     }
     wchar_t groupCount[50];
     if (!GetPrivateProfileStringW(dependSection, L"Entry", L"", groupCount, ARRAYSIZE(groupCount),
-                                  setup.configPath) ||
-        !setup.CreateGroups(_wtoi(groupCount)))
+                                  setup.configPath))
         return SetupNoGroupCount;
-    for (int i = 0; i < setup.groupCount; ++i) {
-        const int groupRead = ReadFileGroup(setup, dependSection, i + 1, setup.fileGroups[i]);
+    const int count = _wtoi(groupCount);
+    if (count < 0)
+        return SetupNoGroupCount;
+    // Groups are made as their Name keys are read: a huge count fails at the
+    // first missing key, not on memory.
+    for (int number = 1; number <= count; ++number) {
+        FileGroup* group = setup.AddGroup();
+        if (!group)
+            return SetupNoGroupCount;
+        const int groupRead = ReadFileGroup(setup, dependSection, number, *group);
         if (groupRead != SetupSucceeded)
             return groupRead;
     }

@@ -39,8 +39,8 @@ public:
     DriverSetup& operator=(const DriverSetup&) = delete;
     ~DriverSetup() { DestroyGroups(); }
 
-    // Makes count empty groups; false when they cannot be allocated.
-    bool CreateGroups(int count);
+    // Appends an empty group and returns it; nullptr when memory runs out.
+    FileGroup* AddGroup();
 
     const wchar_t* configPath;
     const wchar_t* osEntryName;
@@ -53,7 +53,10 @@ public:
     bool ready = false;
 
 private:
+    bool GrowGroups();
     void DestroyGroups();
+
+    int groupCapacity_ = 0;
 };
 
 // Appends the comma-separated fields of a value to list, skipping empty

@@ -23,6 +23,24 @@ bool EndsWithBackslash(const wchar_t* text)
     return length > 0 && text[length - 1] == L'\\';
 }
 
+bool IsSeparator(wchar_t character)
+{
+    return character == L'\\' || character == L'/';
+}
+
+// "..", and forms such as "..." or ".. " that Windows trims to it.
+bool IsParentLike(const wchar_t* component, size_t length)
+{
+    size_t dots = 0;
+    for (size_t i = 0; i < length; ++i) {
+        if (component[i] == L'.')
+            ++dots;
+        else if (component[i] != L' ')
+            return false;
+    }
+    return dots >= 2;
+}
+
 }  // namespace
 
 bool JoinPath(wchar_t* result, wchar_t* directory, const wchar_t* name)
@@ -68,4 +86,18 @@ void StripFieldPrefix(wchar_t* field)
         return;
     }
     memmove(field, field + removed, (length - removed + 1) * sizeof(wchar_t));
+}
+
+bool StaysInFolder(const wchar_t* name)
+{
+    if (IsSeparator(name[0]) || wcschr(name, L':'))
+        return false;
+    for (const wchar_t* component = name;; ) {
+        const size_t length = wcscspn(component, L"\\/");
+        if (IsParentLike(component, length))
+            return false;
+        if (!component[length])
+            return true;
+        component += length + 1;
+    }
 }

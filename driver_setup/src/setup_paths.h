@@ -21,3 +21,9 @@ bool QuoteArgument(wchar_t* path);
 // including the character after the first "1" or ":", or else the first
 // character (the blank written after a comma).
 void StripFieldPrefix(wchar_t* field);
+
+// Whether a name of a file list stays inside the folder it is joined to: no
+// leading separator, no drive or stream (":"), and no component made of dots
+// (and blanks) that names or may be trimmed to a parent folder. Subfolders
+// are allowed.
+bool StaysInFolder(const wchar_t* name);

@@ -6,6 +6,13 @@ class StringList {
 public:
     StringList() = default;
     StringList(const StringList&) = delete;
+    // Takes over the strings of other, which is left empty.
+    StringList(StringList&& other) : items_(other.items_), count_(other.count_), capacity_(other.capacity_)
+    {
+        other.items_ = nullptr;
+        other.count_ = 0;
+        other.capacity_ = 0;
+    }
     StringList& operator=(const StringList&) = delete;
     ~StringList() { Clear(); }
 

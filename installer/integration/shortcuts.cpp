@@ -9,37 +9,12 @@
 #include "folder_creation.h"
 #include "globals.h"
 #include "install_entries.h"
+#include "path_containment.h"
 #include "path_helpers.h"
-#include "registry_key.h"
 #include "resource_ids.h"
-#include "text_helpers.h"
+#include "shortcut_item.h"
 
 namespace {
-
-const char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-
-// One shortcut, parsed from "target{?segment}[,arguments]".
-struct ShortcutItem {
-    char name[kPathSize];
-    char target[kPathSize];
-    bool hasArguments;
-    char arguments[kPathSize];
-    bool hasIcon;
-    char iconFile[kPathSize];
-    int iconIndex;
-    bool hasWorkingText;
-    char workingText[kPathSize];
-};
-
-bool ReadShellFolder(HKEY root, const char* valueName, char* folder)
-{
-    RegistryKey key;
-    char value[kPathSize];
-    if (!key.Open(root, kShellFoldersKey, KEY_READ) || !key.ReadString(valueName, value, kPathSize))
-        return false;
-    lstrcpynA(folder, value, kPathSize);
-    return true;
-}
 
 // The location's folder with one trailing separator; false when it is not
 // configured or too long.
@@ -56,121 +31,11 @@ bool FindShortcutFolder(ShortcutLocation location, char* folder)
     return PathAppend(folder, "") != nullptr;
 }
 
+// A shortcut's name names a file in its folder: one that leads out of it
+// ("..", a drive, a stream) gives no link to write or to delete.
 bool FormatLinkPath(char* link, const char* folder, const char* name)
 {
-    return SUCCEEDED(StringCchPrintfA(link, kPathSize, "%s%s.lnk", folder, name));
-}
-
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-// Leading decimal digits, capped well below overflow.
-int ParseIconIndex(const char* text)
-{
-    int index = 0;
-    for (; IsDigit(*text) && index < 100000000; ++text)
-        index = index * 10 + (*text - '0');
-    return index;
-}
-
-// An icon file named after "=": absolute as given, else below g_installDir.
-void SetIconFile(ShortcutItem* item, const char* text)
-{
-    char file[kPathSize];
-    lstrcpynA(file, text, kPathSize);
-    TrimSpaces(file);
-    if (FindRootEnd(file)) {
-        lstrcpynA(item->iconFile, file, kPathSize);
-        return;
-    }
-    lstrcpynA(item->iconFile, g_installDir, kPathSize);
-    item->hasIcon = PathAppend(item->iconFile, file) != nullptr;
-}
-
-// Splits the resolved target string into target, arguments, icon and
-// working-directory text.
-void ParseShortcutTarget(const char* targetString, ShortcutItem* item)
-{
-    char text[kPathSize];
-    lstrcpynA(text, targetString, kPathSize);
-    char* comma = FindChar(text, ',');
-    item->hasArguments = comma != nullptr;
-    if (comma) {
-        *comma = '\0';
-        lstrcpynA(item->arguments, TrimSpaces(comma + 1), kPathSize);
-    }
-    char* segment = FindChar(text, '?');
-    if (segment)
-        *segment++ = '\0';
-    lstrcpynA(item->target, text, kPathSize);
-    TrimSpaces(item->target);
-
-    while (segment) {
-        segment = SkipWhiteSpace(segment);
-        char* next = FindChar(segment, '?');
-        char* equals = FindChar(segment, '=');
-        if (IsDigit(*segment)) {
-            item->hasIcon = true;
-            item->iconIndex = ParseIconIndex(segment);
-            // The icon file after "=" runs to the end of the target part,
-            // later segments included; those are still walked as segments.
-            if (equals && (!next || equals < next))
-                SetIconFile(item, equals + 1);
-            else
-                lstrcpynA(item->iconFile, item->target, kPathSize);
-        } else {
-            if (next)
-                *next = '\0';
-            item->hasWorkingText = true;
-            lstrcpynA(item->workingText, segment, kPathSize);
-            TrimSpaces(item->workingText);
-        }
-        segment = next ? next + 1 : nullptr;
-    }
-}
-
-// "d!", "m!" (the user's Desktop and Personal folders, not for all-users
-// installs) and "w!" (the Windows directory) choose the base folder.
-void ChooseBaseFolder(char letter, char* folder)
-{
-    char base[kPathSize];
-    if (letter == 'w') {
-        UINT length = GetWindowsDirectoryA(base, kPathSize);
-        if (length > 0 && length < kPathSize)
-            lstrcpynA(folder, base, kPathSize);
-    } else if (!g_commonMenu && (letter == 'd' || letter == 'm')) {
-        ReadShellFolder(HKEY_CURRENT_USER, letter == 'd' ? "Desktop" : "Personal", folder);
-    }
-}
-
-// The working directory named by a segment: absolute, on the install
-// folder's drive, below a chosen base folder or below g_installDir. A folder
-// that does not exist (or a path too long) gives g_installDir.
-void ResolveWorkingDirectory(const char* segmentText, char* folder)
-{
-    char text[kPathSize];
-    lstrcpynA(text, segmentText, kPathSize);
-    lstrcpynA(folder, g_installDir, kPathSize);
-    bool fits = true;
-    if (FindRootEnd(text)) {
-        lstrcpynA(folder, text, kPathSize);
-    } else if (IsPathSeparator(text[0])) {
-        char* rootEnd = FindRootEnd(folder);
-        if (rootEnd)
-            fits = SUCCEEDED(StringCchCopyA(rootEnd, kPathSize - (rootEnd - folder), text));
-    } else if (text[0] != '\0' && text[1] == '!') {
-        ChooseBaseFolder(text[0], folder);
-        fits = PathAppend(folder, text + 2) != nullptr;
-    } else {
-        fits = PathAppend(folder, text) != nullptr;
-    }
-    DWORD attributes = INVALID_FILE_ATTRIBUTES;
-    if (fits)
-        attributes = GetFileAttributesA(PathFullName(folder));
-    if (attributes == INVALID_FILE_ATTRIBUTES || attributes == 0)
-        lstrcpynA(folder, g_installDir, kPathSize);
+    return SUCCEEDED(StringCchPrintfA(link, kPathSize, "%s%s.lnk", folder, name)) && IsPathInFolderTree(link, folder);
 }
 
 void SaveShortcut(const char* link, const ShortcutItem& item)
@@ -203,25 +68,21 @@ void SaveShortcut(const char* link, const ShortcutItem& item)
 
 void CreateShortcuts(ShortcutLocation location, const char* folder)
 {
-    int count = 1;
+    // Without [Group] entries the one item is the title shortcut (item 0).
+    int first = 0;
+    int last = 0;
     if (location == LocationProgramMenu && g_groupCount > 0) {
         CreateFolderPath(folder);
-        count = g_groupCount;
-        ResolveGroupEntry(1);
-    } else {
-        ResolveInstallEntry(1);
-        lstrcpynA(g_entryName, g_title, kPathSize);
+        first = 1;
+        last = g_groupCount;
     }
     char uninstaller[kPathSize];
     bool uninstallerFits = SUCCEEDED(StringCchPrintfA(uninstaller, kPathSize, "%s%s", g_installDir, g_programName));
 
     ComApartment apartment;
-    for (int n = 1; n <= count; ++n) {
-        if (n > 1)
-            ResolveGroupEntry(n);
-        ShortcutItem item = {};
-        lstrcpynA(item.name, g_entryName, kPathSize);
-        ParseShortcutTarget(g_entryTarget, &item);
+    for (int n = first; n <= last; ++n) {
+        ShortcutItem item;
+        ReadShortcutItem(n, &item);
         // A target that did not fit its buffer was left empty, and a link
         // must not point nowhere: reported like a file that was not copied.
         if (item.target[0] == '\0') {

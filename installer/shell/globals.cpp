@@ -19,6 +19,8 @@ bool g_copyAll;
 int g_installCount;
 int g_groupCount;
 
+ScriptSnapshot g_scriptSnapshot;
+
 char g_entryName[kPathSize];
 char g_entryTarget[kPathSize];
 
@@ -28,6 +30,8 @@ bool g_wantDesktopIcon;
 char (*g_copyAllList)[kPathSize];
 int g_copyAllCount;
 int g_installStep;
+DWORD g_progressShownTick;
+bool g_progressBehind;
 bool g_installDone;
 char g_openAfterInstall[kPathSize];
 

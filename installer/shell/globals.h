@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include "script_snapshot.h"
+
 enum {
     kPathSize = 260,      // paths and message texts
     kTitleSize = 100,     // "Title"
@@ -34,6 +36,9 @@ extern bool g_copyAll;
 extern int g_installCount;
 extern int g_groupCount;
 
+// The install script as read at its first use.
+extern ScriptSnapshot g_scriptSnapshot;
+
 // The entry resolved last: source file or shortcut name, and its target path.
 extern char g_entryName[kPathSize];
 extern char g_entryTarget[kPathSize];
@@ -45,6 +50,8 @@ extern bool g_wantDesktopIcon;
 extern char (*g_copyAllList)[kPathSize];
 extern int g_copyAllCount;
 extern int g_installStep;
+extern DWORD g_progressShownTick;  // when the bar was last brought up to date
+extern bool g_progressBehind;      // steps not shown yet; a timer will show them
 extern bool g_installDone;
 extern char g_openAfterInstall[kPathSize];
 

@@ -4,6 +4,7 @@
 
 #include "globals.h"
 #include "install_script.h"
+#include "path_containment.h"
 #include "path_helpers.h"
 #include "text_helpers.h"
 
@@ -11,10 +12,25 @@ namespace {
 
 // A target path that does not fit is left empty: cut short, it would name
 // another file (even one installed under the shorter name).
+void FormatTargetInInstallDir(const char* rest)
+{
+    if (FAILED(StringCchPrintfA(g_entryTarget, kPathSize, "%s%s", g_installDir, rest)))
+        g_entryTarget[0] = '\0';
+}
+
+// So is a file target that leaves the folder it was given for ("..", a
+// drive, a stream): the copy reports the empty target and goes on, and the
+// uninstall passes it by.
+void ClearTargetOutside(const char* folder)
+{
+    if (!IsPathInFolderTree(g_entryTarget, folder))
+        g_entryTarget[0] = '\0';
+}
+
 void SetTargetInInstallDir(const char* relativePath)
 {
-    if (FAILED(StringCchPrintfA(g_entryTarget, kPathSize, "%s%s", g_installDir, relativePath)))
-        g_entryTarget[0] = '\0';
+    FormatTargetInInstallDir(relativePath);
+    ClearTargetOutside(g_installDir);
 }
 
 // target is "S!path" or "W!path" (either case): the path below the system or
@@ -23,8 +39,15 @@ bool SetTargetInSystemFolder(const char* target, char kind, UINT(WINAPI* folderO
 {
     if (target[0] == '\0' || target[1] != '!' || (target[0] | 0x20) != kind)
         return false;
-    UINT length = folderOf(g_entryTarget, kPathSize);
-    if (length == 0 || length >= kPathSize || !PathAppend(g_entryTarget, target + 2))
+    char folder[kPathSize];
+    UINT length = folderOf(folder, kPathSize);
+    g_entryTarget[0] = '\0';
+    if (length == 0 || length >= kPathSize)
+        return true;
+    lstrcpynA(g_entryTarget, folder, kPathSize);
+    if (PathAppend(g_entryTarget, target + 2))
+        ClearTargetOutside(folder);
+    else
         g_entryTarget[0] = '\0';
     return true;
 }
@@ -40,9 +63,9 @@ bool ResolveInstallEntry(int n)
     }
     if (n == 0) {
         lstrcpynA(g_entryName, g_scriptName, kPathSize);
-        // A target that did not fit stays empty rather than becoming ".INF".
         SetTargetInInstallDir(g_programName);
-        if (g_entryTarget[0] == '\0' || !PathSetExtension(g_entryTarget, "INF"))
+        // An empty target must not become the bare name ".INF".
+        if (g_entryTarget[0] != '\0' && !PathSetExtension(g_entryTarget, "INF"))
             g_entryTarget[0] = '\0';
         return true;
     }
@@ -72,5 +95,5 @@ void ResolveGroupEntry(int n)
         return;
     }
     *comma = '\0';
-    SetTargetInInstallDir(comma + 1);
+    FormatTargetInInstallDir(comma + 1);
 }

@@ -5,7 +5,9 @@
 // Entry -1 is the program itself, 0 the install script (installed under the
 // program's base name with extension "INF"), 1 ... g_installCount the numbered
 // keys of section "Install". False only for a target in the system directory
-// ("S!"), whose file is shared and stays at uninstall.
+// ("S!"), whose file is shared and stays at uninstall. A target that does not
+// fit, or that leaves its folder (the install folder, the system or the
+// Windows directory) through "..", a drive or a stream, is left empty.
 bool ResolveInstallEntry(int n);
 
 // Section "Group" entry n: the shortcut name, and g_installDir followed by

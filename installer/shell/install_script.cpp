@@ -9,6 +9,11 @@ const char kGroupSection[] = "Group";
 
 DWORD ReadScriptText(const char* section, const char* key, char* buffer, DWORD size)
 {
+    // Read once and held: the run resolves every entry through here.
+    DWORD length = 0;
+    if (HoldScript(&g_scriptSnapshot, g_scriptPath) &&
+        ReadHeldText(g_scriptSnapshot, section, key, buffer, size, &length))
+        return length;
     return GetPrivateProfileStringA(section, key, "", buffer, size, g_scriptPath);
 }
 

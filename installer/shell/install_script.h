@@ -1,6 +1,7 @@
-// Reading the install script (g_scriptPath) through the private-profile
-// functions: missing keys read as "" or 0, values come back trimmed and cut
-// to the buffer.
+// Reading the install script (g_scriptPath) by the rules of the
+// private-profile functions: missing keys read as "" or 0, values come back
+// trimmed and cut to the buffer. Texts come from the script as it was when
+// first read (g_scriptSnapshot).
 #pragma once
 #include <windows.h>
 

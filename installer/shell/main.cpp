@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <strsafe.h>
 
+#include "dll_search.h"
 #include "globals.h"
 #include "install_settings.h"
 #include "install_wizard.h"
@@ -58,6 +59,8 @@ void RunInstaller(const char* commandLine)
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
+    // Before anything can load a DLL by name.
+    RestrictDllSearch();
     g_hInstance = instance;
     RunInstaller(commandLine ? commandLine : "");
     return kExitCode;

@@ -16,6 +16,11 @@
 
 namespace {
 
+// Every change of the bar's position repaints it at once, which costs more
+// than the copy of a small file: the bar is brought up to date at most this
+// often, and by a timer when the run waits in a message box.
+const DWORD kProgressPaintMs = 30;
+
 // Number of numbered [Install] entries: g_installCount until step 0 has added
 // the CopyAll files to it.
 int ScriptEntryCount()
@@ -77,8 +82,18 @@ void FinishInstall()
     WriteUninstallEntry(g_entryTarget);
 }
 
+void AdvanceProgress(HWND page)
+{
+    if (GetTickCount() - g_progressShownTick >= kProgressPaintMs) {
+        ShowInstallProgress(page);
+    } else if (!g_progressBehind) {
+        g_progressBehind = SetTimer(page, kProgressTimer, kProgressPaintMs, nullptr) != 0;
+    }
+}
+
 void CompleteInstall(HWND page)
 {
+    ShowInstallProgress(page);
     ShowWindow(GetDlgItem(page, IDC_PROGRESS), SW_HIDE);
     SetDlgItemTextA(page, IDC_INSTALL_STATUS, GetText(IDS_INSTALL_SUCCEEDED));
     if (g_uninstallMenuName[0] != '\0')
@@ -100,10 +115,25 @@ void RunInstallStep(HWND page)
     else
         CopyStepFile(step);
 
-    SendDlgItemMessageA(page, IDC_PROGRESS, PBM_DELTAPOS, 1, 0);
+    // Each step adds one to the bar, shown now or with the next update.
     ++g_installStep;
-    if (g_installStep <= FinishingStep())
+    if (g_installStep <= FinishingStep()) {
+        AdvanceProgress(page);
         PostMessageA(page, WM_COMMAND, kInstallStepCommand, 0);
-    else
+    } else {
         CompleteInstall(page);
+    }
+}
+
+void ShowInstallProgress(HWND page)
+{
+    if (g_progressBehind) {
+        KillTimer(page, kProgressTimer);
+        g_progressBehind = false;
+    }
+    HWND bar = GetDlgItem(page, IDC_PROGRESS);
+    int shown = int(SendMessageA(bar, PBM_GETPOS, 0, 0));
+    if (g_installStep > shown)
+        SendMessageA(bar, PBM_DELTAPOS, WPARAM(g_installStep - shown), 0);
+    g_progressShownTick = GetTickCount();
 }

@@ -39,6 +39,10 @@ INT_PTR CALLBACK ProgressPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
         SendMessageA(GetParent(page), PSM_CANCELTOCLOSE, 0, 0);
         return TRUE;
     case WM_TIMER:
+        if (wParam == kProgressTimer) {
+            ShowInstallProgress(page);
+            return FALSE;
+        }
         KillTimer(page, kStartTimer);
         PostMessageA(page, WM_COMMAND, kInstallStepCommand, 0);
         return FALSE;

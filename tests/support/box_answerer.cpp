@@ -2,8 +2,8 @@
 
 namespace testing_support {
 
-BoxAnswerer::BoxAnswerer(std::vector<int> buttons, int defaultButton)
-    : buttons_(std::move(buttons)), defaultButton_(defaultButton)
+BoxAnswerer::BoxAnswerer(std::vector<int> buttons, int defaultButton, DWORD pollMs)
+    : buttons_(std::move(buttons)), defaultButton_(defaultButton), pollMs_(pollMs)
 {
     watcher_ = std::thread([this] { Watch(); });
 }
@@ -31,15 +31,17 @@ void BoxAnswerer::Watch()
     const DWORD self = GetCurrentProcessId();
     std::vector<HWND> answered;
     while (!stop_) {
-        HWND box = WaitForDialog(self, 50);
-        if (!box)
+        HWND box = WaitForDialog(self, 0);
+        if (!box) {
+            Sleep(pollMs_);
             continue;
+        }
         bool known = false;
         for (HWND old : answered)
             known = known || old == box;
         // A box stays visible for a moment after its button was pressed.
         if (known && IsWindow(box)) {
-            Sleep(20);
+            Sleep(pollMs_ < 20 ? pollMs_ : 20);
             continue;
         }
         MessageBoxSeen seen{WindowText(box), MessageBoxText(box)};

@@ -16,7 +16,9 @@ class BoxAnswerer {
 public:
     // buttons: the button identifiers to press, box after box (IDOK, IDYES,
     // IDNO, IDCANCEL, ...). Boxes beyond the script get defaultButton.
-    explicit BoxAnswerer(std::vector<int> buttons = {}, int defaultButton = IDOK);
+    // pollMs: how often the watcher looks for a new box (a campaign that
+    // meets thousands of boxes looks more often).
+    explicit BoxAnswerer(std::vector<int> buttons = {}, int defaultButton = IDOK, DWORD pollMs = 50);
     BoxAnswerer(const BoxAnswerer&) = delete;
     BoxAnswerer& operator=(const BoxAnswerer&) = delete;
     ~BoxAnswerer();
@@ -30,6 +32,7 @@ private:
 
     std::vector<int> buttons_;
     int defaultButton_;
+    DWORD pollMs_;
     std::atomic<bool> stop_{false};
     std::mutex mutex_;
     std::vector<MessageBoxSeen> seen_;

@@ -17,13 +17,13 @@ bool SetBinaryPath(SC_HANDLE service, const std::wstring& path)
 
 }  // namespace
 
-SpoolerStandIn::SpoolerStandIn(const std::wstring& standInPath)
+SpoolerStandIn::SpoolerStandIn(const std::wstring& standInPath, const std::wstring& arguments)
 {
     manager_ = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
     if (manager_)
         service_ = OpenServiceW(manager_, L"Spooler", SERVICE_ALL_ACCESS);
     if (service_)
-        running_ = Replace(standInPath);
+        running_ = Replace(L"\"" + standInPath + L"\"" + (arguments.empty() ? L"" : L" " + arguments));
 }
 
 SpoolerStandIn::~SpoolerStandIn()
@@ -35,7 +35,7 @@ SpoolerStandIn::~SpoolerStandIn()
         CloseServiceHandle(manager_);
 }
 
-bool SpoolerStandIn::Replace(const std::wstring& standInPath)
+bool SpoolerStandIn::Replace(const std::wstring& commandLine)
 {
     if (!SetSpoolerRunning(false))
         return false;
@@ -46,7 +46,7 @@ bool SpoolerStandIn::Replace(const std::wstring& standInPath)
     if (needed == 0 || !QueryServiceConfigW(service_, config, needed, &needed) || !config->lpBinaryPathName)
         return false;
     binaryPath_ = config->lpBinaryPathName;
-    if (!SetBinaryPath(service_, L"\"" + standInPath + L"\""))
+    if (!SetBinaryPath(service_, commandLine))
         return false;
     replaced_ = true;
     return SetSpoolerRunning(true);

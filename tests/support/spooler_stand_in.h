@@ -1,6 +1,6 @@
-// Puts a program that refuses to stop in the place of the "Spooler" service
-// of the test prefix, for one test: every stop of the spooler then fails for
-// real. On Restore (or when it goes) the service gets its own program back
+// Puts a program that refuses to stop (or is slow to stop) in the place of the
+// "Spooler" service of the test prefix, for one test: every stop of the
+// spooler then fails (or waits) for real. On Restore (or when it goes) the service gets its own program back
 // and runs again.
 #pragma once
 #include <windows.h>
@@ -14,8 +14,9 @@ const DWORD kStandInReleaseControl = 200;
 class SpoolerStandIn {
 public:
     // standInPath: a service program (Wine path) that refuses SERVICE_CONTROL_STOP
-    // and stops on kStandInReleaseControl.
-    explicit SpoolerStandIn(const std::wstring& standInPath);
+    // or is slow to stop, and stops at once on kStandInReleaseControl.
+    // arguments: its command-line arguments, if any.
+    explicit SpoolerStandIn(const std::wstring& standInPath, const std::wstring& arguments = L"");
     SpoolerStandIn(const SpoolerStandIn&) = delete;
     SpoolerStandIn& operator=(const SpoolerStandIn&) = delete;
     ~SpoolerStandIn();
@@ -26,7 +27,7 @@ public:
     bool Restore();
 
 private:
-    bool Replace(const std::wstring& standInPath);
+    bool Replace(const std::wstring& commandLine);
     bool EndStandIn();
 
     SC_HANDLE manager_ = nullptr;

@@ -14,7 +14,6 @@ using namespace testing_support;
 
 namespace medium_run {
 
-const wchar_t kInstallKey[] = L"SampleCardPrinter";
 const wchar_t kComponentKey[] = L"Software\\CardPrinterSample\\Component";
 
 namespace {
@@ -78,20 +77,33 @@ void PrintShortcuts(const std::wstring& menuDir)
     CoUninitialize();
 }
 
-// The install folder, shortcuts, uninstall entry and component value.
-bool ReportInstalled(InstalledPackage* installed)
+// install.exe to its end, when "Open" starts nothing.
+bool WaitForInstallEnd(RunningProgram* install)
+{
+    DWORD installExit = 0;
+    if (!install->WaitForExit(kStepMs, &installExit)) {
+        Print(L"install.exe did not end");
+        return false;
+    }
+    Print(L"install.exe exited with " + ExitCodeText(installExit));
+    return true;
+}
+
+// The install folder, shortcuts, uninstall entry and, for the sample, the
+// component value.
+bool ReportInstalled(const MediumScript& script, InstalledPackage* installed)
 {
     Print(L"Install folder: " + installed->folder);
     for (const std::wstring& file : FilesBelow(installed->folder))
         Print(L"  " + file);
     bool complete = true;
-    for (const wchar_t* file : kSampleInstalledFiles) {
+    for (const std::wstring& file : script.installedFiles) {
         if (!FileExists(JoinPaths(installed->folder, file))) {
-            Print(std::wstring(L"Missing: ") + file);
+            Print(L"Missing: " + file);
             complete = false;
         }
     }
-    const std::wstring entry = std::wstring(kUninstallKey) + kInstallKey;
+    const std::wstring entry = kUninstallKey + script.installKey;
     const std::wstring displayName = RegistryText(HKEY_LOCAL_MACHINE, entry, L"DisplayName");
     installed->menuDir = RegistryText(HKEY_LOCAL_MACHINE, entry, L"MenuDir");
     const std::wstring command = RegistryText(HKEY_LOCAL_MACHINE, entry, L"UninstallString");
@@ -99,6 +111,8 @@ bool ReportInstalled(InstalledPackage* installed)
     Print(L"Uninstall entry: DisplayName=" + displayName);
     Print(L"Uninstall entry: MenuDir=" + installed->menuDir);
     Print(L"Uninstall entry: UninstallString=" + command);
+    if (!script.isSample)
+        return complete && !command.empty();
     const std::wstring registered = RegistryText(HKEY_LOCAL_MACHINE, kComponentKey, L"Registered");
     Print(std::wstring(L"Component: Registered=") + (registered.empty() ? L"(missing)" : registered.c_str()));
     return complete && !command.empty() && registered == L"1";
@@ -106,7 +120,7 @@ bool ReportInstalled(InstalledPackage* installed)
 
 }  // namespace
 
-bool RunInstallStage(const std::wstring& medium, InstalledPackage* installed)
+bool RunInstallStage(const std::wstring& medium, const MediumScript& script, InstalledPackage* installed)
 {
     Print(L"== install.exe");
     const std::wstring program = JoinPaths(medium, L"install.exe");
@@ -116,9 +130,12 @@ bool RunInstallStage(const std::wstring& medium, InstalledPackage* installed)
         Print(L"could not be started: " + program);
         return false;
     }
-    if (!WalkWizard(install, installed) || !FollowOpenedSetup(&install))
+    Print(L"Script: " + script.path);
+    if (!WalkWizard(install, installed))
         return false;
-    const bool complete = ReportInstalled(installed);
+    if (!(script.opensSetup ? FollowOpenedSetup(&install) : WaitForInstallEnd(&install)))
+        return false;
+    const bool complete = ReportInstalled(script, installed);
     driverSide.Report();
     return complete;
 }

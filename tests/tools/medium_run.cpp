@@ -1,13 +1,15 @@
-// Runs an assembled medium of the sample package the way a user would and
-// tells what each stage showed and left behind:
+// Runs an assembled medium the way a user would and tells what each stage
+// showed and left behind:
 //   == install.exe  the wizard walked with its defaults, the Setup.exe that
-//                   "Open" starts, then the installed files, shortcuts,
-//                   uninstall entry, component registration and driver side;
+//                   "Open" starts (when it names one), then the installed
+//                   files, shortcuts, uninstall entry and driver side, and
+//                   for the sample package its component's registration;
 //   == Setup.exe    the driver setup run again from the medium, and what it
-//                   changed on the driver side;
+//                   changed on the driver side (a medium with TQSetup.ini);
 //   == uninstall    the registered uninstall command to "Finish", and what
 //                   is left.
-// Every message box is answered with OK.
+// What the install should leave comes from the install script that
+// install.exe chooses on the medium. Every message box is answered with OK.
 //
 //   medium_run <medium folder>
 //
@@ -16,8 +18,11 @@
 
 #include "medium_stages.h"
 #include "run_output.h"
+#include "test_files.h"
 
 using namespace medium_run;
+using testing_support::FileExists;
+using testing_support::JoinPaths;
 
 int wmain(int argc, wchar_t** argv)
 {
@@ -29,10 +34,18 @@ int wmain(int argc, wchar_t** argv)
     while (!medium.empty() && medium.back() == L'\\')
         medium.pop_back();
 
+    MediumScript script;
+    if (!ReadMediumScript(medium, &script)) {
+        Print(L"no install script on the medium: " + medium);
+        return 1;
+    }
     InstalledPackage installed;
-    bool succeeded = RunInstallStage(medium, &installed);
-    succeeded = RunSetupStage(medium) && succeeded;
-    succeeded = RunUninstallStage(installed) && succeeded;
+    bool succeeded = RunInstallStage(medium, script, &installed);
+    if (FileExists(JoinPaths(medium, L"TQSetup.ini")))
+        succeeded = RunSetupStage(medium) && succeeded;
+    else
+        Print(L"== Setup.exe: skipped, the medium has no TQSetup.ini");
+    succeeded = RunUninstallStage(script, installed) && succeeded;
     Print(succeeded ? L"== every stage succeeded" : L"== a stage failed");
     return succeeded ? 0 : 1;
 }

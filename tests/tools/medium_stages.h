@@ -3,11 +3,12 @@
 #pragma once
 #include <string>
 
+#include "medium_script.h"
+
 namespace medium_run {
 
-// The sample package's entry in the list of installed programs and its
-// component's registration value, as the sample script names them.
-extern const wchar_t kInstallKey[];
+// The registration value of the sample package's component, which only the
+// sample's medium is checked for.
 extern const wchar_t kComponentKey[];
 
 // What the install put where, for the stages after it.
@@ -16,13 +17,14 @@ struct InstalledPackage {
     std::wstring menuDir;  // the menu group ("MenuDir" of the entry)
 };
 
-// install.exe walked with the defaults, then the Setup.exe its "Open" starts.
-bool RunInstallStage(const std::wstring& medium, InstalledPackage* installed);
+// install.exe walked with the defaults, then the Setup.exe its "Open" starts
+// when it names one.
+bool RunInstallStage(const std::wstring& medium, const MediumScript& script, InstalledPackage* installed);
 
 // <medium>\Setup.exe run directly, as a user may run it again.
 bool RunSetupStage(const std::wstring& medium);
 
 // The registered uninstall command to the end of its dialog.
-bool RunUninstallStage(const InstalledPackage& installed);
+bool RunUninstallStage(const MediumScript& script, const InstalledPackage& installed);
 
 }  // namespace medium_run

@@ -41,10 +41,10 @@ bool RunUninstallDialog(const std::wstring& command)
 
 }  // namespace
 
-bool RunUninstallStage(const InstalledPackage& installed)
+bool RunUninstallStage(const MediumScript& script, const InstalledPackage& installed)
 {
     Print(L"== uninstall");
-    const std::wstring command = RegisteredUninstallCommand(kInstallKey);
+    const std::wstring command = RegisteredUninstallCommand(script.installKey);
     if (command.empty()) {
         Print(L"no uninstall command is registered");
         return false;
@@ -55,10 +55,12 @@ bool RunUninstallStage(const InstalledPackage& installed)
         return false;
 
     bool clean = PrintCheck(L"Install folder", !DirectoryExists(installed.folder), L"gone", L"still there");
-    clean &= PrintCheck(L"Uninstall entry", !UninstallEntryExists(kInstallKey), L"gone", L"still there");
+    clean &= PrintCheck(L"Uninstall entry", !UninstallEntryExists(script.installKey), L"gone", L"still there");
     clean &= PrintCheck(L"Shortcuts (menu group)", !DirectoryExists(installed.menuDir), L"gone", L"still there");
-    clean &= PrintCheck(L"Component value", RegistryText(HKEY_LOCAL_MACHINE, kComponentKey, L"Registered").empty(),
-                        L"gone", L"still there");
+    if (script.isSample)
+        clean &= PrintCheck(L"Component value",
+                            RegistryText(HKEY_LOCAL_MACHINE, kComponentKey, L"Registered").empty(), L"gone",
+                            L"still there");
     for (const std::wstring& line : ScheduledDeletions()) {
         if (std::find(scheduledBefore.begin(), scheduledBefore.end(), line) == scheduledBefore.end())
             Print(L"Scheduled for deletion at restart: " + line);

@@ -187,6 +187,28 @@ TEST_F(DriverInstall, SpoolerThatCannotBeStoppedEndsWith54WithoutDetail)
     EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), SpoolerState());
 }
 
+// The stand-in holds the spooler file until it has stopped, about a second
+// after the stop request: the install waits for it and replaces the file.
+TEST_F(DriverInstall, SpoolerSlowToStopIsWaitedForAndItsFileReplaced)
+{
+    const std::wstring system = SystemFolder(CSIDL_SYSTEM);
+    const std::wstring held = system + L"\\PCPunit_slow.dll";
+    ASSERT_EQ(SetupSucceeded, ReadConfig("", "Entry=1\nName1=Spool, 2, spool\n[Spool]\nPCPunit_slow.dll\n"));
+    AddSource(L"spool\\PCPunit_slow.dll");
+    AddSystemFile(held);
+    {
+        testing_support::SpoolerStandIn standIn(STUBBORN_SPOOLER, L"slow \"" + held + L"\"");
+        ASSERT_TRUE(standIn.IsRunning());
+        ASSERT_FALSE(CopyFileW((package_ / L"spool\\PCPunit_slow.dll").c_str(), held.c_str(), FALSE))
+            << "the stand-in does not hold the file";
+        EXPECT_EQ(SetupSucceeded, InstallDriverPackage(*setup_));
+        EXPECT_EQ(0u, setup_->detailCode);
+        EXPECT_EQ("new", ReadFileBytes(held));
+        ASSERT_TRUE(standIn.Restore());
+    }
+    EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), SpoolerState());
+}
+
 TEST_F(DriverInstall, SecondSystemFolderGroupFailsWith35)
 {
     ASSERT_EQ(SetupSucceeded, ReadConfig("", "Entry=1\nName1=Spool, 3, spool\n[Spool]\nunit_absent.dll\n"));

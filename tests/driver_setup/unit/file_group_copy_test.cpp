@@ -38,6 +38,31 @@ TEST(EnsureDirectory, FailsWhereAFileIsInTheWay)
     EXPECT_FALSE(EnsureDirectory(below.c_str()));
 }
 
+// A listed name that would lead out of the target folder fails alone, as a
+// file that cannot be copied, and nothing is written outside; a subfolder
+// inside the target stays allowed.
+TEST(GroupCopyNames, NamesLeadingOutOfTheFolderFailAloneAndWriteNothingOutside)
+{
+    ScratchDir root;
+    const std::wstring source = root / L"pkg\\src";
+    const std::wstring target = root / L"out";
+    ASSERT_TRUE(testing_support::CreateDirectories(source + L"\\sub"));
+    ASSERT_TRUE(testing_support::CreateDirectories(target + L"\\sub"));
+    ASSERT_TRUE(WriteFileBytes(source + L"\\sub\\in.txt", "new"));
+    ASSERT_TRUE(WriteFileBytes(root / L"pkg\\up.txt", "escaped"));
+    for (const wchar_t* name : {L"..\\up.txt", L"../up.txt", L"sub\\..\\..\\up.txt", L".. \\up.txt",
+                                L"C:up.txt", L"\\up.txt", L"in.txt:stream"}) {
+        StringList list;
+        Fill(list, {name, L"sub\\in.txt"});
+        SetLastError(ERROR_SUCCESS);
+        EXPECT_EQ(0, CopyFileGroup(source.c_str(), target.c_str(), list, CopyByTime)) << testing::PrintToString(std::wstring(name));
+        EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_NAME), GetLastError());
+        EXPECT_FALSE(FileExists(root / L"up.txt"));
+        EXPECT_TRUE(FileExists(target + L"\\sub\\in.txt"));
+        DeleteFileW((target + L"\\sub\\in.txt").c_str());
+    }
+}
+
 TEST(ReadFileVersion, ReadsTheFixedFileVersion)
 {
     DWORD high = 0, low = 0;

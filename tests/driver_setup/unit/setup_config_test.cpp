@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <psapi.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -291,6 +294,33 @@ TEST_F(SetupConfig, BlanksAroundTheKindAreRemoved)
     ASSERT_EQ(SetupSucceeded, Read(kDepend + "[Dep]\nEntry=1\nName1=F, 5 , x86\n[F]\na\n"));
     EXPECT_EQ(TargetSystemX86Downlevel, setup_->fileGroups[0].targetKind);
     EXPECT_EQ(InPackage(L"x86"), setup_->fileGroups[0].sourceDirectory);
+}
+
+// The most memory the process has held so far, in bytes.
+SIZE_T PeakWorkingSetSize()
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof(counters);
+    return GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters)) ? counters.PeakWorkingSetSize
+                                                                                  : 0;
+}
+
+// A count of millions with a single Name key: the read stops at Name2 without
+// first making room for every group the count announces.
+TEST_F(SetupConfig, HugeGroupCountFailsAtTheFirstMissingNameWithLittleMemory)
+{
+    const SIZE_T kLittle = 64 * 1024 * 1024;
+    for (const char* count : {"2000000", "2147483647"}) {
+        const SIZE_T before = PeakWorkingSetSize();
+        ASSERT_NE(0u, before);
+        EXPECT_EQ(SetupNoGroupName, Read(kDepend + "[Dep]\nEntry=" + count + "\nName1=F, 2, x86\n[F]\na.dll\n"))
+            << count;
+        const SIZE_T after = PeakWorkingSetSize();
+        EXPECT_LT(after > before ? after - before : 0, kLittle) << count;
+        // The group of the missing Name2 is the last one made.
+        EXPECT_EQ(2, setup_->groupCount) << count;
+        EXPECT_FALSE(setup_->ready) << count;
+    }
 }
 
 }  // namespace

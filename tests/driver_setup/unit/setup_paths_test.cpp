@@ -139,6 +139,24 @@ TEST(StripFieldPrefix, CutsFieldsWrittenWithoutPrefix)
     EXPECT_EQ(L"", Strip(L""));
 }
 
+TEST(StaysInFolder, RefusesNamesThatLeadOutOfTheirFolder)
+{
+    const struct {
+        const wchar_t* name;
+        bool stays;
+    } names[] = {
+        {L"a.dll", true},        {L"sub\\a.dll", true},     {L"sub/a.dll", true},     {L".hidden", true},
+        {L"a..b.dll", true},     {L"..a.dll", true},         {L"a.", true},            {L"", true},
+        {L".", true},            {L"sub\\.\\a.dll", true},  {L"..", false},           {L"..\\a.dll", false},
+        {L"../a.dll", false},    {L"sub\\..\\..\\a.dll", false}, {L"sub\\..", false},  {L"...\\a.dll", false},
+        {L".. \\a.dll", false}, {L". .\\a.dll", false},   {L"\\a.dll", false},      {L"/a.dll", false},
+        {L"\\\\server\\share\\a.dll", false}, {L"C:a.dll", false}, {L"C:\\a.dll", false},
+        {L"a.dll:stream", false}, {L"\\\\?\\C:\\a.dll", false},
+    };
+    for (const auto& entry : names)
+        EXPECT_EQ(entry.stays, StaysInFolder(entry.name)) << testing::PrintToString(std::wstring(entry.name));
+}
+
 TEST(StringList, KeepsCopiesInOrderAndGrows)
 {
     StringList list;

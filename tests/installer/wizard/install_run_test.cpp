@@ -195,6 +195,51 @@ TEST_F(InstallRun, UninstallMenuNameReachesTheHint)
     EXPECT_EQ(L"Use <Remove Run Test> in the menu for the uninstallation.", page_.Text(1010));
 }
 
+// Counts the position changes that reach the page's progress bar.
+class BarChanges {
+public:
+    explicit BarChanges(HWND page) : bar_(GetDlgItem(page, 1004))
+    {
+        SetPropW(bar_, L"changes", this);
+        original_ = WNDPROC(SetWindowLongPtrW(bar_, GWLP_WNDPROC, LONG_PTR(Count)));
+    }
+    ~BarChanges() { SetWindowLongPtrW(bar_, GWLP_WNDPROC, LONG_PTR(original_)); }
+    int Changes() const { return changes_; }
+
+private:
+    static LRESULT CALLBACK Count(HWND bar, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        auto* self = static_cast<BarChanges*>(GetPropW(bar, L"changes"));
+        if (message == PBM_DELTAPOS || message == PBM_SETPOS || message == PBM_STEPIT)
+            ++self->changes_;
+        return CallWindowProcW(self->original_, bar, message, wParam, lParam);
+    }
+    HWND bar_;
+    WNDPROC original_ = nullptr;
+    int changes_ = 0;
+};
+
+// Every position change repaints the bar: however fast the steps come, it
+// changes at most every 30 ms, and ends full all the same.
+TEST_F(InstallRun, BarChangesAtMostEveryThirtyMilliseconds)
+{
+    const int files = 200;
+    std::string lines;
+    for (int n = 1; n <= files; ++n)
+        lines += std::to_string(n) + "=data.txt, copy" + std::to_string(n) + ".txt\r\n";
+    WriteScript(lines, files, false);
+    BarChanges bar(page_.Get());
+    const DWORD start = GetTickCount();
+    while (g_installStep < files + 3)
+        Step();
+    const DWORD elapsed = GetTickCount() - start;
+    EXPECT_LE(bar.Changes(), int(elapsed / 30) + 2) << elapsed << " ms";
+    EXPECT_TRUE(FileExists(target_ + L"\\copy200.txt"));
+    Step();
+    EXPECT_TRUE(g_installDone);
+    EXPECT_EQ(files + 3, page_.Position()) << "full at completion";
+}
+
 TEST_F(InstallRun, FailedCopyIsReportedAndTheRunGoesOn)
 {
     WriteScript("1=missing.txt\r\n2=data.txt\r\n", 2, false);
