@@ -9,7 +9,7 @@ DriverPackage::DriverPackage(const std::wstring& setupExe, const std::wstring& s
     : dir_(stem)
 {
     complete_ = CopyTree(SAMPLE_PACKAGE_DIR, dir_.Path()) &&
-                CopyFileW(setupExe.c_str(), SetupPath().c_str(), FALSE);
+                (setupExe.empty() || CopyFileW(setupExe.c_str(), SetupPath().c_str(), FALSE));
     if (complete_ && !setup64Exe.empty())
         complete_ = CreateDirectories(dir_ / L"x64") &&
                     CopyFileW(setup64Exe.c_str(), Setup64Path().c_str(), FALSE);

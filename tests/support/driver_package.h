@@ -11,8 +11,8 @@ namespace testing_support {
 
 class DriverPackage {
 public:
-    // setup64Exe empty: a package without x64\Setup64.exe. The folder name
-    // starts with stem.
+    // setup64Exe empty: a package without x64\Setup64.exe; setupExe empty: one
+    // without Setup.exe (a 64-bit test tree has none). The folder name starts with stem.
     DriverPackage(const std::wstring& setupExe, const std::wstring& setup64Exe,
                   const wchar_t* stem = L"pkg");
     DriverPackage(const DriverPackage&) = delete;

@@ -77,8 +77,9 @@ const MalformedCase kCases[] = {
                               "4=readme.txt, readme.txt:stream\r\n5=readme.txt\r\n")},
       {L"readme.txt", "read me"}},
      true,
+     // The title shortcut points at entry 1, whose target was refused.
      {L"Failed in copying readme.txt", L"Failed in copying readme.txt", L"Failed in copying readme.txt",
-      L"Failed in copying readme.txt"},
+      L"Failed in copying readme.txt", L"Failed in copying Malformed Tool"},
      nullptr},
     {"[Group] without commas",
      {{L"install.INF", Usable("1=readme.txt\r\n[Group]\r\n1=JustAName\r\n2=Another Name\r\n")},
