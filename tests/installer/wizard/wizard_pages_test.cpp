@@ -357,26 +357,21 @@ TEST_F(WizardPages, ReinstallGoesIntoTheRegisteredFolderAndKeepsNewerFiles)
 }
 
 // "Open" names a file of the install folder: when the medium holds a file of
-// the same name (which the shell would find first, beside install.exe), the
-// installed one is opened all the same.
+// the same name, which the system would start first (beside install.exe),
+// the installed one is opened all the same.
 TEST_F(WizardPages, OpenTakesTheInstalledFileBeforeTheMediumsOne)
 {
-    const std::wstring opened = target_ / L"opened.txt";
-    auto script = [&](const char* who) {
-        return "@echo " + std::string(who) + "> \"" + Ansi(opened) + "\"\r\n";
-    };
-    ASSERT_TRUE(medium_.Write(L"tool.cmd", script("medium")));
-    ASSERT_TRUE(medium_.Write(L"installed.cmd", script("installed")));
-    ASSERT_TRUE(medium_.Write(L"install.INF", Script("1=installed.cmd, tool.cmd\r\nOpen=tool.cmd\r\n")));
+    ASSERT_TRUE(CopyFileW(OPEN_PROBE_EXE, (medium_ / L"probe.exe").c_str(), FALSE));
+    ASSERT_TRUE(medium_.Write(L"install.INF", Script("1=probe.exe\r\nOpen=probe.exe\r\n")));
     WizardChoices choices;
     choices.destination = target_ / L"Opened";
     choices.startMenu = false;
     ASSERT_TRUE(Install(choices).completed);
-    // The file is made before the line is written into it.
-    std::string written;
-    for (DWORD start = GetTickCount(); written.empty() && GetTickCount() - start < kWaitMs; Sleep(100))
-        written = ReadFileBytes(opened);
-    EXPECT_EQ("installed\r\n", written);
+    const std::wstring installedRun = target_ / L"Opened\\ran.txt";
+    for (DWORD start = GetTickCount(); !FileExists(installedRun) && GetTickCount() - start < kWaitMs;)
+        Sleep(100);
+    EXPECT_TRUE(FileExists(installedRun));
+    EXPECT_FALSE(FileExists(medium_ / L"ran.txt"));
 }
 
 // Started again from the install folder, install.exe offers that folder and
