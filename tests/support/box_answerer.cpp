@@ -44,7 +44,13 @@ void BoxAnswerer::Watch()
             Sleep(pollMs_ < 20 ? pollMs_ : 20);
             continue;
         }
-        MessageBoxSeen seen{WindowText(box), MessageBoxText(box)};
+        // A box may be visible a moment before its text is set.
+        std::wstring text = MessageBoxText(box);
+        for (int wait = 0; text.empty() && wait < 100 && IsWindow(box); ++wait) {
+            Sleep(10);
+            text = MessageBoxText(box);
+        }
+        MessageBoxSeen seen{WindowText(box), text};
         int button = defaultButton_;
         {
             std::lock_guard<std::mutex> lock(mutex_);
