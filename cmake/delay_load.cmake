@@ -20,7 +20,7 @@ function(delay_load_library name)
     set(decorated 1)
   endif()
   add_custom_command(OUTPUT ${output}
-    COMMAND ${CMAKE_COMMAND} -DNM=${CMAKE_NM} -DDLLTOOL=${CMAKE_DLLTOOL}
+    COMMAND ${CMAKE_COMMAND} -DNM=${CMAKE_NM} -DDLLTOOL=${CMAKE_DLLTOOL} -DOBJCOPY=${CMAKE_OBJCOPY}
       -DIMPORT_LIB=${DELAY_IMPORT_LIB_${name}} -DOUTPUT=${output}
       -DDECORATED=${decorated}
       -P ${CMAKE_SOURCE_DIR}/cmake/make_delay_library.cmake
