@@ -11,6 +11,17 @@ target_compile_definitions(win32_product_flags INTERFACE
 # imports only DLLs that every Windows has.
 set(WIN32_STATIC_LINK_FLAGS -static -static-libgcc -static-libstdc++)
 
+# Every program that goes on a medium is read back after it is linked: a call
+# into a DLL whose slot the loader or a load stub cannot fill fails the build
+# (the i686 linker once wrote delay-load slots as 0 without a warning).
+find_program(PYTHON3 python3 REQUIRED)
+function(check_program_imports target)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/scripts/check-imports --quiet --objdump ${CMAKE_OBJDUMP}
+      $<TARGET_FILE:${target}>
+    VERBATIM)
+endfunction()
+
 # win32_program(<target> [UNICODE])
 #   Turns an executable target into a shipped GUI program: statically linked,
 #   stripped, without a console window.
@@ -21,6 +32,7 @@ function(win32_program target)
   if(ARG_UNICODE)
     target_link_options(${target} PRIVATE -municode)
   endif()
+  check_program_imports(${target})
 endfunction()
 
 # Converts a host path into the path a Wine program sees (drive Z: is the root).
