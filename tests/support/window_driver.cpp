@@ -1,5 +1,7 @@
 #include "window_driver.h"
 
+#include <cstdio>
+
 namespace testing_support {
 
 RunningProgram::RunningProgram(RunningProgram&& other) noexcept
@@ -109,16 +111,32 @@ std::vector<HWND> TopLevelWindows(DWORD pid)
 
 HWND WaitForWindow(DWORD pid, const wchar_t* className, DWORD timeoutMs, const wchar_t* title)
 {
+    // A program that has ended shows no more windows: the wait ends with it,
+    // and a crash is named rather than waited out.
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
     const DWORD start = GetTickCount();
+    HWND window = nullptr;
     for (;;) {
+        const bool ended = process && WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
         WindowSearch search{pid, className, title, {}};
         EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
-        if (!search.found.empty())
-            return search.found.front();
+        if (!search.found.empty()) {
+            window = search.found.front();
+            break;
+        }
+        if (ended) {
+            DWORD code = 0;
+            if (GetExitCodeProcess(process, &code) && IsExceptionCode(code))
+                std::fprintf(stderr, "process %lu ended with exception 0x%08lX before its window came\n", pid, code);
+            break;
+        }
         if (GetTickCount() - start >= timeoutMs)
-            return nullptr;
+            break;
         Sleep(50);
     }
+    if (process)
+        CloseHandle(process);
+    return window;
 }
 
 std::wstring WindowText(HWND window)

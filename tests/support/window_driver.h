@@ -37,9 +37,17 @@ private:
     DWORD processId_ = 0;
 };
 
+// An exit code that is an exception code (0xC0000005 and the like): the
+// program crashed.
+inline bool IsExceptionCode(DWORD exitCode)
+{
+    return (exitCode & 0xF0000000) == 0xC0000000;
+}
+
 // The first visible top-level window of process pid whose class is className
 // (nullptr: any class) and, if title is given, whose caption equals it;
-// polls until timeoutMs has passed. nullptr when none came.
+// polls until timeoutMs has passed. nullptr when none came, at once when the
+// process ended (a crash is reported on stderr).
 HWND WaitForWindow(DWORD pid, const wchar_t* className, DWORD timeoutMs,
                    const wchar_t* title = nullptr);
 
