@@ -4,6 +4,7 @@
 #include <strsafe.h>
 
 #include "file_group_copy.h"
+#include "folder_links.h"
 #include "setup_codes.h"
 
 namespace {
@@ -43,12 +44,27 @@ void CopyToDownlevelFolder(PrinterSystem& system, const FileGroup& group, int cs
     CopyFileGroup(group.sourceDirectory, downlevel, group.fileNames, CopyKeepExisting, system);
 }
 
+// An explicit target folder is created and filled with administrator
+// rights: one that is, or lies below, a folder link that a user could have
+// made is not used (ERROR_REPARSE_POINT_ENCOUNTERED).
+bool IsTrustedTargetFolder(const wchar_t* folder)
+{
+    wchar_t full[SETUP_PATH_SIZE];
+    const DWORD length = GetFullPathNameW(folder, SETUP_PATH_SIZE, full, nullptr);
+    if (length == 0 || length >= SETUP_PATH_SIZE)
+        return true;  // EnsureDirectory refuses it
+    if (!LeadsThroughFolderLink(full))
+        return true;
+    SetLastError(ERROR_REPARSE_POINT_ENCOUNTERED);
+    return false;
+}
+
 int CopyGroup(PrinterSystem& system, const FileGroup& group, bool& spoolerStopped)
 {
     switch (group.targetKind) {
     case TargetExplicitDirectory:
-        if (CopyFileGroup(group.sourceDirectory, group.targetDirectory, group.fileNames, CopyByTime,
-                          system) > 0)
+        if (IsTrustedTargetFolder(group.targetDirectory) &&
+            CopyFileGroup(group.sourceDirectory, group.targetDirectory, group.fileNames, CopyByTime, system) > 0)
             return SetupSucceeded;
         return SetupTargetCopyFailed;
     case TargetSystem:

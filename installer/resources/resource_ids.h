@@ -34,6 +34,11 @@
 #define IDS_INSTALL_INTERRUPTED     36
 #define IDS_SCRIPT_SUFFIX           37
 #define IDS_NEEDS_WINDOWS_2000      38
+#define IDS_SHARED_FOLDER           39
+#define IDS_LINKED_FOLDER           40
+#define IDS_NAMES_SKIPPED           41
+#define IDS_NOT_INSTALLED_FILE      42
+#define IDS_MENU_OUTSIDE            43
 
 /* Dialog templates: the three wizard pages and the uninstall dialog. */
 #define IDD_DESTINATION_PAGE        100

@@ -3,10 +3,10 @@
 #include <windows.h>
 
 #include "globals.h"
+#include "install_folder_check.h"
 #include "messages.h"
 #include "path_helpers.h"
 #include "restart_delete.h"
-#include "shared_folders.h"
 #include "uninstall_dialog.h"
 #include "uninstall_marker.h"
 
@@ -22,15 +22,16 @@ bool IsFullyQualified(char* path)
 }
 
 // The folder tree is removed as a whole: g_installDir becomes the full form
-// of the installed program's folder, which must be neither a root (also one
-// reached through "." or "..") nor a folder other software shares.
+// of the installed program's folder, which must pass the install folder's own
+// checks (no root, no shared folder, no folder link on the way).
 bool TakeInstallFolder()
 {
     if (!IsFullyQualified(g_sourceDir))
         return false;
     char folder[kPathSize];
     DWORD length = GetFullPathNameA(g_sourceDir, kPathSize, folder, nullptr);
-    if (length == 0 || length >= kPathSize || !PathAppend(folder, "") || IsRootOrSharedFolder(folder))
+    if (length == 0 || length >= kPathSize || !PathAppend(folder, "") ||
+        CheckInstallFolder(folder) != InstallFolderUsable)
         return false;
     lstrcpynA(g_installDir, folder, kPathSize);
     return true;

@@ -4,12 +4,14 @@
 #include <strsafe.h>
 
 #include "destination_browse.h"
+#include "error_box.h"
 #include "folder_creation.h"
+#include "folder_security.h"
 #include "globals.h"
+#include "install_folder_check.h"
 #include "messages.h"
 #include "path_helpers.h"
 #include "resource_ids.h"
-#include "shared_folders.h"
 #include "text_helpers.h"
 
 namespace {
@@ -30,6 +32,22 @@ INT_PTR RefuseFolder(HWND page, UINT messageId)
     return Stay(page);
 }
 
+// The message that tells why the folder cannot be the install folder.
+INT_PTR RefuseFolderFor(HWND page, InstallFolderVerdict verdict)
+{
+    switch (verdict) {
+    case InstallFolderRoot:
+        return RefuseFolder(page, IDS_ROOT_FOLDER);
+    case InstallFolderShared:
+    case InstallFolderLinked:
+        g_hwndOwner = page;
+        ShowErrorWith(verdict == InstallFolderShared ? IDS_SHARED_FOLDER : IDS_LINKED_FOLDER, g_installDir);
+        return Stay(page);
+    default:
+        return RefuseFolder(page, IDS_BAD_PATH);
+    }
+}
+
 // The folder exists or can be made: made once as a test, its last level
 // removed again (the levels above stay; the run makes the whole path again).
 bool TestCreateFolder(HWND page)
@@ -38,7 +56,7 @@ bool TestCreateFolder(HWND page)
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return true;
     g_hwndOwner = page;
-    if (!CreateFolderPath(g_installDir))
+    if (!CreateInstallFolderPath(g_installDir))
         return false;
     RemoveDirectoryA(g_installDir);
     return true;
@@ -81,8 +99,9 @@ INT_PTR OnWizardNext(HWND page)
     // A folder too long to take its trailing separator cannot be used either.
     if (!PathAppend(g_installDir, "") || !FindRootEnd(g_installDir) || !StoreFullFolder())
         return RefuseFolder(page, IDS_BAD_PATH);
-    if (IsRootOrSharedFolder(g_installDir))
-        return RefuseFolder(page, IDS_ROOT_FOLDER);
+    const InstallFolderVerdict verdict = CheckInstallFolder(g_installDir);
+    if (verdict != InstallFolderUsable)
+        return RefuseFolderFor(page, verdict);
     if (!CanHoldPackage())
         return RefuseFolder(page, IDS_BAD_PATH);
 

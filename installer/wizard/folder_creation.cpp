@@ -27,7 +27,7 @@ ULONGLONG FreeBytesOnRoot(const char* root)
 
 }  // namespace
 
-bool CreateOneFolder(const char* path)
+bool CreateOneFolder(const char* path, SECURITY_ATTRIBUTES* security)
 {
     char folder[kPathSize];
     lstrcpynA(folder, path, kPathSize);
@@ -41,7 +41,7 @@ bool CreateOneFolder(const char* path)
 
     DWORD attributes = GetFileAttributesA(folder);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        if (CreateDirectoryA(folder, nullptr))
+        if (CreateDirectoryA(folder, security))
             return true;
         ShowErrorWith(IDS_FOLDER_CREATE_FAILED, folder);
         return false;
@@ -52,18 +52,18 @@ bool CreateOneFolder(const char* path)
     return false;
 }
 
-bool CreateFolderPath(const char* path)
+bool CreateFolderPath(const char* path, SECURITY_ATTRIBUTES* security)
 {
     char prefix[kPathSize];
     lstrcpynA(prefix, path, kPathSize);
     if (prefix[0] == '\0' || prefix[1] != ':' || prefix[2] != '\\')
-        return CreateOneFolder(prefix);
+        return CreateOneFolder(prefix, security);
 
     for (char* separator = FindFirstSeparator(prefix + 3); separator;
          separator = FindFirstSeparator(separator + 1)) {
         char next = separator[1];
         separator[1] = '\0';
-        bool created = CreateOneFolder(prefix);
+        bool created = CreateOneFolder(prefix, security);
         separator[1] = next;
         if (!created)
             return false;

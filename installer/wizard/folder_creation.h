@@ -9,10 +9,12 @@
 // separator (a last component without one is not created). A path without
 // the "X:\" form (network or current-drive paths) is created one level deep
 // only. False at the first level that fails; levels made before remain.
-bool CreateFolderPath(const char* path);
+// Each folder it creates gets security (null: the default, inherited from
+// the folder above).
+bool CreateFolderPath(const char* path, SECURITY_ATTRIBUTES* security = nullptr);
 
 // Creates the last folder of path if it is missing; a root is left alone.
-bool CreateOneFolder(const char* path);
+bool CreateOneFolder(const char* path, SECURITY_ATTRIBUTES* security = nullptr);
 
 // Free megabytes available to the caller on the drive or share of
 // g_installDir; 0 when unknown, 0xFFFFFFFF when it does not fit 32 bits.
