@@ -1,6 +1,9 @@
-// Entries of a folder walk that are no real files or folders of the tree.
+// Entries of a folder walk that are no real files or folders of the tree, or
+// whose names cannot be used as the walk got them.
 #pragma once
 #include <windows.h>
+
+#include "folder_links.h"
 
 // "." and "..": the folder itself and its parent.
 inline bool IsDotEntry(const char* name)
@@ -16,11 +19,21 @@ inline bool IsSkippedByWizardWalk(const char* name)
     return IsDotEntry(name) || (name[0] == '.' && name[1] == '.');
 }
 
-// A folder link (junction or symbolic link) leads out of the tree: walks never
-// enter it. Removing it is not safe either: under Wine that removes the
-// (empty) folder behind it instead.
-inline bool IsFolderLink(DWORD attributes)
-{
-    const DWORD link = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
-    return (attributes & link) == link;
-}
+// The ANSI functions give a name in the system code page, mapping characters
+// it lacks to similar ones ("best fit": U+00A5 becomes "\" in code page 932,
+// U+FF0F and U+2215 become "/" in 1252) or to "?". A name that comes back
+// holding a separator, a colon or a wildcard, or as "." or "..", names
+// another file once joined to its folder: true for such a name.
+bool IsChangedListedName(const char* name);
+
+// Tells the user once per walk that names were skipped (message 41, with the
+// folder where the first one was met).
+class SkippedNameReport {
+public:
+    explicit SkippedNameReport(HWND owner) : owner_(owner) {}
+    void Report(const char* folder);
+
+private:
+    HWND owner_;
+    bool reported_ = false;
+};

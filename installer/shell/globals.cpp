@@ -30,6 +30,7 @@ bool g_wantDesktopIcon;
 char (*g_copyAllList)[kPathSize];
 int g_copyAllCount;
 int g_installStep;
+bool g_installDirExisted;
 DWORD g_progressShownTick;
 bool g_progressBehind;
 bool g_installDone;

@@ -50,6 +50,7 @@ extern bool g_wantDesktopIcon;
 extern char (*g_copyAllList)[kPathSize];
 extern int g_copyAllCount;
 extern int g_installStep;
+extern bool g_installDirExisted;  // the install folder was there before the run made it
 extern DWORD g_progressShownTick;  // when the bar was last brought up to date
 extern bool g_progressBehind;      // steps not shown yet; a timer will show them
 extern bool g_installDone;

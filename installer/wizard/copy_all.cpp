@@ -5,6 +5,7 @@
 #include "file_search.h"
 #include "folder_entries.h"
 #include "globals.h"
+#include "path_containment.h"
 
 namespace {
 
@@ -19,18 +20,14 @@ bool EnsureCopyAllList()
     return g_copyAllList != nullptr;
 }
 
-}  // namespace
-
-int CollectCopyAllFiles()
+// Adds the files below folder (relative to the current directory; null for
+// the top level) and its subfolders. False when the whole collection has to
+// be given up.
+bool CollectCopyAllFolder(const char* folder, SkippedNameReport& skipped)
 {
-    g_copyAllCount = 0;
-    if (!EnsureCopyAllList())
-        return -1;
-    return CollectCopyAllFolder(nullptr) ? g_copyAllCount : -1;
-}
-
-bool CollectCopyAllFolder(const char* folder)
-{
+    // A folder listed as a plain one may have been replaced by a link since.
+    if (folder && IsFolderLink(GetFileAttributesA(folder)))
+        return true;
     char pattern[kPathSize];
     if (folder ? FAILED(StringCchPrintfA(pattern, kPathSize, "%s\\*.*", folder))
                : FAILED(StringCchCopyA(pattern, kPathSize, "*.*")))
@@ -43,6 +40,12 @@ bool CollectCopyAllFolder(const char* folder)
     do {
         if (IsSkippedByWizardWalk(found.cFileName) || IsFolderLink(found.dwFileAttributes))
             continue;
+        if (IsChangedListedName(found.cFileName)) {
+            char source[kPathSize];
+            StringCchPrintfA(source, kPathSize, "%s%s", g_sourceDir, folder ? folder : "");
+            skipped.Report(source);
+            continue;
+        }
         // A relative path that does not fit its slot would be copied under a
         // cut name: the tree is refused like one that is too large.
         char relative[kPathSize];
@@ -50,7 +53,7 @@ bool CollectCopyAllFolder(const char* folder)
                    : FAILED(StringCchCopyA(relative, kPathSize, found.cFileName)))
             return false;
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (!CollectCopyAllFolder(relative))
+            if (!CollectCopyAllFolder(relative, skipped))
                 return false;
         } else {
             if (g_copyAllCount >= kCopyAllCapacity)
@@ -62,8 +65,23 @@ bool CollectCopyAllFolder(const char* folder)
     return true;
 }
 
+}  // namespace
+
+int CollectCopyAllFiles()
+{
+    g_copyAllCount = 0;
+    if (!EnsureCopyAllList())
+        return -1;
+    SkippedNameReport skipped(g_hwndOwner);
+    return CollectCopyAllFolder(nullptr, skipped) ? g_copyAllCount : -1;
+}
+
 bool SelectCopyAllEntry(int n)
 {
     StringCchCopyA(g_entryName, kPathSize, g_copyAllList[n]);
-    return SUCCEEDED(StringCchPrintfA(g_entryTarget, kPathSize, "%s%s", g_installDir, g_copyAllList[n]));
+    if (SUCCEEDED(StringCchPrintfA(g_entryTarget, kPathSize, "%s%s", g_installDir, g_copyAllList[n])) &&
+        IsPathBelowFolder(g_entryTarget, g_installDir))
+        return true;
+    g_entryTarget[0] = '\0';
+    return false;
 }

@@ -6,7 +6,7 @@
 #include "copy_all.h"
 #include "error_box.h"
 #include "file_copy.h"
-#include "folder_creation.h"
+#include "folder_security.h"
 #include "globals.h"
 #include "install_entries.h"
 #include "messages.h"
@@ -43,8 +43,11 @@ void PrepareInstall(HWND page)
             g_copyAll = false;
     }
     SendDlgItemMessageA(page, IDC_PROGRESS, PBM_SETRANGE, 0, MAKELPARAM(0, FinishingStep()));
+    // The destination page removed its test folder again: a folder there now
+    // was there before, and may hold files that are not the package's.
+    g_installDirExisted = GetFileAttributesA(g_installDir) != INVALID_FILE_ATTRIBUTES;
     // A failure has been reported; every copy creates its own folder again.
-    CreateFolderPath(g_installDir);
+    CreateInstallFolderPath(g_installDir);
 }
 
 // Steps 1 ... T + 2: the program, the script, the numbered entries, then the

@@ -5,6 +5,7 @@
 #include "file_search.h"
 #include "folder_entries.h"
 #include "globals.h"
+#include "path_containment.h"
 #include "path_helpers.h"
 #include "registry_key.h"
 
@@ -20,9 +21,11 @@ bool ReadShellFolder(const char* userValue, const char* commonValue, char* folde
 }
 
 // Calls add(name) for every folder found by pattern, which is written into
-// path at its last component; path then holds the folder's full path.
+// path at its last component; path then holds the folder's full path. A name
+// that changed on its way to this program names another folder: skipped and
+// reported.
 template <class AddFolder>
-void ForEachFolder(char* path, AddFolder add)
+void ForEachFolder(char* path, SkippedNameReport& skipped, AddFolder add)
 {
     if (!PathAppend(path, "*.*"))
         return;
@@ -35,6 +38,11 @@ void ForEachFolder(char* path, AddFolder add)
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || IsSkippedByWizardWalk(found.cFileName))
             continue;
+        if (IsChangedListedName(found.cFileName)) {
+            *namePart = '\0';
+            skipped.Report(path);
+            continue;
+        }
         // A name that does not fit would list a folder that is not there.
         if (FAILED(StringCchCopyA(namePart, room, found.cFileName)))
             continue;
@@ -60,6 +68,31 @@ const char* DefaultGroupName(const char* startMenu, int prefix)
     return name;
 }
 
+// The subfolders of the first-level folder in path, as "Folder\Subfolder".
+void AddMenuSubfolders(HWND combo, char* path, int prefix, const char* startup, SkippedNameReport& skipped)
+{
+    ForEachFolder(path, skipped, [&] {
+        if (lstrcmpA(path, startup) != 0)
+            SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path + prefix));
+    });
+}
+
+// path: the start-menu folder with a trailing separator (changed during the
+// walk); prefix: its length; startup: the start-up folder, which is not
+// offered.
+void AddMenuFolders(HWND combo, char* path, int prefix, const char* startup, SkippedNameReport& skipped)
+{
+    ForEachFolder(path, skipped, [&] {
+        if (lstrcmpA(path, startup) == 0)
+            return;
+        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path + prefix));
+        // The walk below works on a copy: this level's name part must stay.
+        char folder[kPathSize];
+        lstrcpynA(folder, path, kPathSize);
+        AddMenuSubfolders(combo, folder, prefix, startup, skipped);
+    });
+}
+
 }  // namespace
 
 bool ReadStartMenuFolder(char* folder)
@@ -72,6 +105,12 @@ bool ReadStartupFolder(char* folder)
     return ReadShellFolder("Startup", "Common Startup", folder);
 }
 
+bool IsInStartMenu(const char* folder)
+{
+    char startMenu[kPathSize];
+    return ReadStartMenuFolder(startMenu) && IsPathInFolderTree(folder, startMenu);
+}
+
 void FillMenuGroupList(HWND combo)
 {
     char path[kPathSize];
@@ -81,7 +120,8 @@ void FillMenuGroupList(HWND combo)
     int prefix = lstrlenA(path);
     char startMenu[kPathSize];
     lstrcpynA(startMenu, path, kPathSize);
-    AddMenuFolders(combo, path, prefix, startup);
+    SkippedNameReport skipped(GetParent(combo));
+    AddMenuFolders(combo, path, prefix, startup, skipped);
 
     const char* name = DefaultGroupName(startMenu, prefix);
     if (name[0] == '\0')
@@ -91,23 +131,3 @@ void FillMenuGroupList(HWND combo)
     SendMessageA(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name));
 }
 
-void AddMenuFolders(HWND combo, char* path, int prefix, const char* startup)
-{
-    ForEachFolder(path, [&] {
-        if (lstrcmpA(path, startup) == 0)
-            return;
-        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path + prefix));
-        // The walk below works on a copy: this level's name part must stay.
-        char folder[kPathSize];
-        lstrcpynA(folder, path, kPathSize);
-        AddMenuSubfolders(combo, folder, prefix, startup);
-    });
-}
-
-void AddMenuSubfolders(HWND combo, char* path, int prefix, const char* startup)
-{
-    ForEachFolder(path, [&] {
-        if (lstrcmpA(path, startup) != 0)
-            SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path + prefix));
-    });
-}

@@ -10,14 +10,10 @@
 bool ReadStartMenuFolder(char* folder);
 bool ReadStartupFolder(char* folder);
 
+// True when folder is the start menu (ReadStartMenuFolder) or lies inside it.
+bool IsInStartMenu(const char* folder);
+
 // Fills the combo box and selects the default group, g_menuDir relative to
-// the start menu.
+// the start menu. A folder name that changed on its way to this program is
+// not offered and is reported once (message 41, owner the combo's parent).
 void FillMenuGroupList(HWND combo);
-
-// path: the start-menu folder with a trailing separator (kPathSize buffer,
-// changed during the walk); prefix: its length; startup: the start-up folder,
-// which is not offered.
-void AddMenuFolders(HWND combo, char* path, int prefix, const char* startup);
-
-// The subfolders of the first-level folder in path, as "Folder\Subfolder".
-void AddMenuSubfolders(HWND combo, char* path, int prefix, const char* startup);
