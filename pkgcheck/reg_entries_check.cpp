@@ -1,77 +1,57 @@
 #include <strsafe.h>
 
 #include "findings.h"
+#include "registry_package_keys.h"
 #include "script_checks.h"
-#include "shared_keys.h"
 
 namespace {
 
 const wchar_t kReg[] = L"Reg";
 
-struct RootName {
-    const wchar_t* name;
-    RegistryRootName root;
-};
-
-// Compared case-sensitively, in this order, as the uninstall compares them.
-const RootName kRoots[] = {
-    {L"HKEY_CURRENT_USER", RootCurrentUser},
-    {L"HKEY_LOCAL_MACHINE", RootLocalMachine},
-    {L"HKEY_CLASSES_ROOT", RootClassesRoot},
-};
-
-// The key path as the registry reads it: backslash-separated, without
-// doubled or trailing separators.
-void NormaliseKeyPath(wchar_t* path)
+// The root's name as the entry starts with it.
+const wchar_t* RootName(HKEY root)
 {
-    wchar_t* out = path;
-    for (const wchar_t* in = path; *in; ++in) {
-        if (*in == L'\\' && (out == path || out[-1] == L'\\'))
-            continue;
-        *out++ = *in;
-    }
-    if (out > path && out[-1] == L'\\')
-        --out;
-    *out = L'\0';
+    if (root == HKEY_CURRENT_USER)
+        return L"HKEY_CURRENT_USER";
+    return root == HKEY_LOCAL_MACHINE ? L"HKEY_LOCAL_MACHINE" : L"HKEY_CLASSES_ROOT";
 }
 
+// The uninstall's own rule decides, on the bytes it reads.
 void CheckEntry(const ScriptFile& script, unsigned number)
 {
     wchar_t key[32];
     FormatNumberKey(key, L"", number);
-    wchar_t entry[kValueBytes];
-    script.ReadText(kReg, key, entry);
+    char entry[kValueBytes];
+    script.Read(kReg, key, entry);
     const int line = script.KeyLine(kReg, key);
-    for (const RootName& root : kRoots) {
-        const int length = lstrlenW(root.name);
-        if (!HasPrefix(entry, root.name, false))
-            continue;
-        wchar_t path[kValueBytes];
-        StringCchCopyW(path, kValueBytes, entry[length] ? entry + length + 1 : L"");
-        if (!path[0] || path[0] == L'\\') {
-            ReportFinding(script.name, line, SeverityError,
-                          L"[Reg] entry %u names no key below %s: the uninstall refuses it with message 27 "
-                          L"(\"Found abnormal Reg section.\")",
-                          number, root.name);
-            return;
-        }
-        NormaliseKeyPath(path);
-        if (IsSharedKey(root.root, path))
-            ReportFinding(script.name, line, SeverityError,
-                          L"[Reg] entry %u names the shared key %s\\%s, which the uninstall must not delete: it "
-                          L"refuses it with message 27",
-                          number, root.name, path);
-        else if (entry[length] != L'\\')
-            ReportFinding(script.name, line, SeverityWarning,
-                          L"[Reg] entry %u: the uninstall skips the character after %s, whatever it is, and deletes "
-                          L"%s",
-                          number, root.name, path);
+    HKEY root = nullptr;
+    char keyPath[MAX_PATH] = "";
+    wchar_t path[MAX_PATH];
+    switch (ClassifyRegEntry(entry, script.codePage, &root, keyPath)) {
+    case RegEntryDeletable:
+        return;
+    case RegEntryUnknownRoot:
+        ReportFinding(script.name, line, SeverityError,
+                      L"[Reg] entry %u does not begin with HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE or "
+                      L"HKEY_CLASSES_ROOT (in capitals) and a separator: the uninstall shows message 27 (\"Found "
+                      L"abnormal Reg section.\") and skips it",
+                      number);
+        return;
+    case RegEntryNoKeyPath:
+        ReportFinding(script.name, line, SeverityError,
+                      L"[Reg] entry %u names no key below %s: the uninstall refuses it with message 27 (\"Found "
+                      L"abnormal Reg section.\")",
+                      number, RootName(root));
+        return;
+    case RegEntryNotPackageKey:
+        script.Decode(keyPath, path, MAX_PATH);
+        ReportFinding(script.name, line, SeverityError,
+                      L"[Reg] entry %u names %s\\%s, which is no key of the package's own (below "
+                      L"Software\\<vendor>, or a CLSID, TypeLib, AppID or Interface GUID or a ProgID of its own): the "
+                      L"uninstall refuses it with message 27",
+                      number, RootName(root), path);
         return;
     }
-    ReportFinding(script.name, line, SeverityError,
-                  L"[Reg] entry %u does not begin with HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE or HKEY_CLASSES_ROOT "
-                  L"(in capitals): the uninstall shows message 27 (\"Found abnormal Reg section.\") and skips it",
-                  number);
 }
 
 }  // namespace

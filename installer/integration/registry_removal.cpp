@@ -1,28 +1,14 @@
 #include "registry_removal.h"
 
-#include <string.h>
-
 #include "globals.h"
 #include "install_script.h"
 #include "messages.h"
 #include "registry_key.h"
-#include "registry_shared_keys.h"
+#include "registry_package_keys.h"
 
 namespace {
 
 const char kRegSection[] = "Reg";
-
-struct RegistryRoot {
-    const char* name;
-    HKEY key;
-};
-
-// Tested in this order, each as a case-sensitive prefix of the entry.
-const RegistryRoot kRegistryRoots[] = {
-    {"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
-    {"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},
-    {"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},
-};
 
 // Registry key names hold at most 255 characters.
 enum { kKeyNameSize = 256 };
@@ -33,26 +19,6 @@ enum { kKeyNameSize = 256 };
 bool IsKeyPathBelowRoot(const char* subKey)
 {
     return subKey[0] != '\0' && subKey[0] != '\\';
-}
-
-// The root named at the start of entry, and its key path after the one
-// separator character, normalized into keyPath (kPathSize). False for an
-// unknown root, for a root without a key path (its whole tree must never go)
-// and for a key that other software shares.
-bool SplitRegEntry(const char* entry, HKEY* root, char* keyPath)
-{
-    for (const RegistryRoot& candidate : kRegistryRoots) {
-        const size_t length = lstrlenA(candidate.name);
-        if (strncmp(entry, candidate.name, length) != 0)
-            continue;
-        if (entry[length] == '\0' || !IsKeyPathBelowRoot(entry + length + 1))
-            return false;
-        lstrcpynA(keyPath, entry + length + 1, kPathSize);
-        NormalizeKeyPath(keyPath);
-        *root = candidate.key;
-        return !IsSharedRegistryKey(candidate.key, keyPath);
-    }
-    return false;
 }
 
 }  // namespace
@@ -88,7 +54,7 @@ void RemoveScriptRegistryKeys()
     for (unsigned n = 1; ReadScriptText(kRegSection, CounterKey(n), entry, kPathSize) > 0; ++n) {
         HKEY root;
         char keyPath[kPathSize];
-        if (SplitRegEntry(entry, &root, keyPath))
+        if (ClassifyRegEntry(entry, CP_ACP, &root, keyPath) == RegEntryDeletable)
             DeleteRegistryTree(root, keyPath);
         else
             ShowMessage(g_hwndOwner, IDS_ABNORMAL_REG_SECTION, nullptr, MB_ICONERROR);

@@ -13,6 +13,7 @@ void DeleteRegistryTree(HKEY root, const char* subKey);
 // name ("HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE" or "HKEY_CLASSES_ROOT",
 // exact case), one separator and a key path; any other entry, including a
 // root without a key path or with a second separator, and one that names a
-// key other software shares (IsSharedRegistryKey), is reported (message 27)
-// and skipped. Doubled and trailing separators of the key path are dropped.
+// key that is not a package's own (ClassifyRegEntry), is reported (message
+// 27) and skipped. Doubled and trailing separators of the key path are
+// dropped.
 void RemoveScriptRegistryKeys();
