@@ -1,5 +1,9 @@
+#include <strsafe.h>
+#include <wchar.h>
+
 #include "findings.h"
 #include "image_exports.h"
+#include "program_extensions.h"
 #include "script_checks.h"
 #include "setup_config_check.h"
 
@@ -21,6 +25,26 @@ void FolderOf(const wchar_t* path, wchar_t (&folder)[kValueBytes])
     *last = L'\0';
 }
 
+// A name without an extension, as install looks it up: the first of its
+// names with a program extension that is installed, into open.
+bool FindWithProgramExtension(const InstalledFiles& installed, wchar_t (&open)[kValueBytes])
+{
+    // A dot that begins the name starts no extension.
+    const wchar_t* name = LastComponent(open);
+    const wchar_t* dot = wcsrchr(name, L'.');
+    if (dot && dot != name)
+        return false;
+    for (const char* extension : kProgramExtensions) {
+        wchar_t candidate[kValueBytes];
+        if (SUCCEEDED(StringCchPrintfW(candidate, kValueBytes, L"%s%S", open, extension)) &&
+            installed.HasFile(candidate)) {
+            StringCchCopyW(open, kValueBytes, candidate);
+            return true;
+        }
+    }
+    return false;
+}
+
 void CheckOpen(const ScriptFile& script, const PackageFolder& package, const InstalledFiles& installed)
 {
     wchar_t open[kValueBytes];
@@ -29,7 +53,7 @@ void CheckOpen(const ScriptFile& script, const PackageFolder& package, const Ins
         return;
     NormaliseRelative(open);
     const int line = script.KeyLine(kInstall, L"Open");
-    if (!installed.HasFile(open)) {
+    if (!installed.HasFile(open) && !FindWithProgramExtension(installed, open)) {
         ReportFinding(script.name, line, SeverityError,
                       L"Open names %s, which is not installed: nothing is opened after the install", open);
         return;

@@ -15,13 +15,21 @@ public:
     ~OleScope() { OleUninitialize(); }
 };
 
+// Where Windows can restrict it (AddDllDirectory marks the systems that
+// can), a component's own imports are searched for in its own folder and the
+// system directory only; elsewhere its own folder comes first.
+DWORD ComponentSearchFlags()
+{
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    if (kernel && GetProcAddress(kernel, "AddDllDirectory"))
+        return LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32;
+    return LOAD_WITH_ALTERED_SEARCH_PATH;
+}
+
 // The loaded component, unloaded on every way out.
 class LoadedLibrary {
 public:
-    explicit LoadedLibrary(const char* path)
-        : module_(LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH))
-    {
-    }
+    explicit LoadedLibrary(const char* path) : module_(LoadLibraryExA(path, nullptr, ComponentSearchFlags())) {}
     LoadedLibrary(const LoadedLibrary&) = delete;
     LoadedLibrary& operator=(const LoadedLibrary&) = delete;
     ~LoadedLibrary()

@@ -9,6 +9,7 @@
 #include "folder_creation.h"
 #include "globals.h"
 #include "install_entries.h"
+#include "menu_groups.h"
 #include "path_containment.h"
 #include "path_helpers.h"
 #include "resource_ids.h"
@@ -110,17 +111,32 @@ void DropTrailingSeparators(char* path)
     }
 }
 
+// A folder the group's removal may take when it is empty: below the start
+// menu, and not the programs folder, which the start menu holds for all
+// programs.
+bool IsRemovableMenuFolder(const char* path, const char* startMenu)
+{
+    char programs[kPathSize];
+    return IsPathBelowFolder(path, startMenu) &&
+           !(ReadShellFolder(g_commonMenu ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER,
+                             g_commonMenu ? "Common Programs" : "Programs", programs) &&
+             IsPathInFolderTree(programs, path));
+}
+
 // The group folder and each parent that it leaves empty, up to the first
-// folder that cannot be removed and never a root.
+// folder that cannot be removed, and never the programs folder, the start
+// menu or anything above it.
 void RemoveFolderAndEmptyParents(const char* folder)
 {
+    char startMenu[kPathSize];
+    if (!ReadStartMenuFolder(startMenu))
+        return;
     char path[kPathSize];
     lstrcpynA(path, folder, kPathSize);
     DropTrailingSeparators(path);
-    while (RemoveDirectoryA(path)) {
+    while (IsRemovableMenuFolder(path, startMenu) && RemoveDirectoryA(path)) {
         char* separator = FindLastSeparator(path);
-        char* rootEnd = FindRootEnd(path);
-        if (!separator || !IsPathSeparator(*separator) || (rootEnd && separator <= rootEnd))
+        if (!separator || !IsPathSeparator(*separator))
             return;
         *separator = '\0';
         DropTrailingSeparators(path);
@@ -135,6 +151,9 @@ void RemoveShortcuts(ShortcutLocation location, const char* folder)
             DeleteFileA(link);
         return;
     }
+    // A group outside the start menu is no group this install made.
+    if (!IsInStartMenu(folder))
+        return;
     for (int n = 1; n <= g_groupCount; ++n) {
         ResolveGroupEntry(n);
         if (FormatLinkPath(link, folder, g_entryName))

@@ -58,7 +58,7 @@ void DeleteUninstallEntry()
 bool RunUninstall()
 {
     RemoveScriptRegistryKeys();
-    ProcessScriptComponents(true);
+    ProcessScriptComponents(true, g_hwndOwner);
 
     bool stop = false;
     bool removed = RemoveInstalledFiles(&stop);

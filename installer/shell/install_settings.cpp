@@ -6,6 +6,7 @@
 #include "globals.h"
 #include "install_script.h"
 #include "messages.h"
+#include "path_containment.h"
 #include "path_helpers.h"
 #include "registered_program.h"
 #include "registry_key.h"
@@ -72,12 +73,17 @@ void ComputeMenuDir(const char* menu)
     folders.Open(g_commonMenu ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, kShellFoldersKey, KEY_READ);
     if (!folders.ReadString(g_commonMenu ? "Common Programs" : "Programs", g_menuDir, kPathSize))
         g_menuDir[0] = '\0';
+    // The folder each form of "Menu" starts from, which the group must not
+    // leave ("..").
+    char base[kPathSize];
+    lstrcpynA(base, g_menuDir, kPathSize);
 
     if (IsPathSeparator(menu[0])) {
         // Without a start-menu folder the group stays below the programs folder.
-        char startMenu[kPathSize];
-        if (folders.ReadString(g_commonMenu ? "Common Start Menu" : "Start Menu", startMenu, kPathSize))
-            lstrcpynA(g_menuDir, startMenu, kPathSize);
+        if (folders.ReadString(g_commonMenu ? "Common Start Menu" : "Start Menu", base, kPathSize))
+            lstrcpynA(g_menuDir, base, kPathSize);
+        else
+            lstrcpynA(base, g_menuDir, kPathSize);
         PathAppend(g_menuDir, menu);
     } else if (menu[0] == 'a' && menu[1] == '!') {
         char accessories[kShortNameSize];
@@ -87,6 +93,11 @@ void ComputeMenuDir(const char* menu)
     } else if (menu[0] != '\0') {
         PathAppend(g_menuDir, menu);
     } else if (g_groupCount > 0) {
+        PathAppend(g_menuDir, g_title);
+    }
+    // A group that would leave that folder is the title's group in it instead.
+    if (base[0] != '\0' && !IsPathInFolderTree(g_menuDir, base)) {
+        lstrcpynA(g_menuDir, base, kPathSize);
         PathAppend(g_menuDir, g_title);
     }
 }

@@ -2,14 +2,13 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
-#include <strsafe.h>
 
 #include "component_list.h"
 #include "destination_page.h"
 #include "globals.h"
+#include "installed_file_lookup.h"
 #include "menu_options_page.h"
 #include "messages.h"
-#include "path_helpers.h"
 #include "progress_page.h"
 
 void InitWizardPage(PROPSHEETPAGEA* page, int templateId, DLGPROC procedure)
@@ -58,24 +57,24 @@ void RunInstallWizard()
         return;
     }
     ShowMessage(nullptr, IDS_INSTALL_COMPLETED, g_title, MB_ICONINFORMATION);
-    if (g_openAfterInstall[0] != '\0') {
-        ResolveOpenTarget(g_openAfterInstall);
-        ShellExecuteA(nullptr, "open", g_openAfterInstall, nullptr, nullptr, SW_SHOWNORMAL);
-    }
+    OpenAfterInstall();
     RegisterComponents();
 }
 
-void ResolveOpenTarget(char* file)
+void OpenAfterInstall()
 {
-    if (FindRootEnd(file) || HasDrivePrefix(file))
+    if (g_openAfterInstall[0] == '\0')
         return;
-    char path[kPathSize];
-    if (SUCCEEDED(StringCchPrintfA(path, kPathSize, "%s%s", g_installDir, file)) &&
-        GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
-        lstrcpynA(file, path, kPathSize);
+    char file[kPathSize];
+    lstrcpynA(file, g_openAfterInstall, kPathSize);
+    if (ResolveOpenTarget(file))
+        ShellExecuteA(nullptr, "open", file, nullptr, nullptr, SW_SHOWNORMAL);
+    else
+        MessageBoxA(nullptr, FormatText(IDS_NOT_INSTALLED_FILE, g_openAfterInstall), nullptr, MB_ICONERROR);
 }
 
 void RegisterComponents()
 {
-    ProcessScriptComponents(false);
+    // The wizard that owned the run's boxes is gone.
+    ProcessScriptComponents(false, nullptr);
 }

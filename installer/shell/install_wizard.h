@@ -11,12 +11,12 @@ void InitWizardPage(PROPSHEETPAGEA* page, int templateId, DLGPROC procedure);
 // the component registration, or message 36 when the install did not finish.
 void RunInstallWizard();
 
-// "Open" names a file relative to the install folder, but the shell looks
-// for a relative name beside this program (on the medium) first: a relative
-// file that exists below g_installDir becomes its full path. An absolute
-// value, or one found only on the search path or elsewhere, stays as given.
-void ResolveOpenTarget(char* file);
+// Starts the program or opens the document that "Open" names (read into
+// g_openAfterInstall on <Finish>), by its full path in the install tree or
+// as an absolute path (ResolveOpenTarget); a relative name that is not in
+// the install tree is reported (message 42) and not opened.
+void OpenAfterInstall();
 
 // Registers each existing file named by "RegFiles0", "RegFiles1", ... below
-// g_installDir, up to the first missing key.
+// g_installDir, up to the first missing key (ProcessScriptComponents).
 void RegisterComponents();

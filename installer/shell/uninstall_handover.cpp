@@ -55,14 +55,41 @@ void CreateHandOverMarker()
     Sleep(500);
 }
 
-bool StartUninstallCopy(char* commandLine)
+// The copy is made into a file created here first, and the file then held
+// open must be that one (file identity): a same-named file in the system
+// directory that could not be replaced is never taken for the copy. The
+// handle returned shares reading only, so that the file can be neither
+// replaced nor renamed before the copy has started from it; invalid when any
+// step failed.
+HANDLE MakeHandOverCopy(const char* program, const char* copyPath)
+{
+    FileIdentity made, held;
+    {
+        OwnedHandle created(
+            CreateFileA(copyPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!created.IsValid() || !ReadHandleIdentity(created.Get(), &made))
+            return INVALID_HANDLE_VALUE;
+    }
+    if (!CopyFileA(program, copyPath, FALSE))
+        return INVALID_HANDLE_VALUE;
+    HANDLE copy = CreateFileA(copyPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (copy == INVALID_HANDLE_VALUE)
+        return copy;
+    if (ReadHandleIdentity(copy, &held) && IsSameIdentity(made, held))
+        return copy;
+    CloseHandle(copy);
+    return INVALID_HANDLE_VALUE;
+}
+
+// Started by the copy's own path, never searched for.
+bool StartUninstallCopy(const char* copyPath, char* commandLine)
 {
     STARTUPINFOA startup;
     ZeroMemory(&startup, sizeof(startup));
     GetStartupInfoA(&startup);
     PROCESS_INFORMATION started;
     ZeroMemory(&started, sizeof(started));
-    if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &started))
+    if (!CreateProcessA(copyPath, commandLine, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &started))
         return false;
     OwnedHandle thread(started.hThread);
     OwnedHandle process(started.hProcess);
@@ -95,13 +122,13 @@ void RunUninstallHandOver()
         SUCCEEDED(StringCchPrintfA(copyPath, kPathSize, "%s\\%s", systemDir, PathLastComponent(program))) &&
         SUCCEEDED(StringCchPrintfA(commandLine, kCommandLineSize, "\"%s\" x %s", copyPath, program));
     if (ready) {
-        // An older copy may be there from an earlier uninstall; a failed copy
-        // shows when the start fails.
-        CopyFileA(program, copyPath, FALSE);
-        SetCurrentDirectoryA(systemDir);
-        CreateHandOverMarker();
-        if (StartUninstallCopy(commandLine))
-            return;
+        OwnedHandle copy(MakeHandOverCopy(program, copyPath));
+        if (copy.IsValid()) {
+            SetCurrentDirectoryA(systemDir);
+            CreateHandOverMarker();
+            if (StartUninstallCopy(copyPath, commandLine))
+                return;
+        }
     }
     ShowMessage(nullptr, IDS_HANDOVER_FAILED, nullptr, MB_ICONERROR);
 }

@@ -4,20 +4,32 @@
 
 #include "globals.h"
 #include "menu_groups.h"
+#include "messages.h"
 #include "path_helpers.h"
 #include "resource_ids.h"
 
 namespace {
 
-void OnWizardNext(HWND page)
+// The group goes below the start menu; without it g_menuDir stays. A group
+// that leads out of the start menu ("..") keeps the wizard on this page.
+INT_PTR OnWizardNext(HWND page)
 {
     g_wantStartMenu = IsDlgButtonChecked(page, IDC_START_MENU) == BST_CHECKED;
     g_wantDesktopIcon = IsDlgButtonChecked(page, IDC_DESKTOP_ICON) == BST_CHECKED;
-    GetDlgItemTextA(page, IDC_GROUP_FOLDER, g_entryName, kPathSize);
-    // The group goes below the start menu; without it g_menuDir stays.
-    char startMenu[kPathSize];
-    if (ReadStartMenuFolder(startMenu) && PathAppend(startMenu, g_entryName))
-        lstrcpynA(g_menuDir, startMenu, kPathSize);
+    char group[kPathSize];
+    GetDlgItemTextA(page, IDC_GROUP_FOLDER, group, kPathSize);
+    char folder[kPathSize];
+    if (!ReadStartMenuFolder(folder) || !PathAppend(folder, group))
+        return FALSE;
+    if (!IsInStartMenu(folder)) {
+        char text[kCatalogueTextSize];
+        FormatTextInto(text, IDS_MENU_OUTSIDE, group);
+        MessageBoxA(page, text, nullptr, MB_ICONERROR);
+        SetWindowLongPtrA(page, DWLP_MSGRESULT, -1);
+        return TRUE;
+    }
+    lstrcpynA(g_menuDir, folder, kPathSize);
+    return FALSE;
 }
 
 }  // namespace
@@ -36,8 +48,7 @@ INT_PTR CALLBACK MenuOptionsPageProc(HWND page, UINT message, WPARAM wParam, LPA
         SendMessageA(g_hwndSheet, PSM_SETWIZBUTTONS, 0, PSWIZB_BACK | PSWIZB_NEXT);
         return FALSE;
     case PSN_WIZNEXT:
-        OnWizardNext(page);
-        return FALSE;
+        return OnWizardNext(page);
     default:
         return FALSE;
     }
