@@ -2,8 +2,10 @@
 
 namespace testing_support {
 
-BoxAnswerer::BoxAnswerer(std::vector<int> buttons, int defaultButton, DWORD pollMs)
-    : buttons_(std::move(buttons)), defaultButton_(defaultButton), pollMs_(pollMs)
+BoxAnswerer::BoxAnswerer(std::vector<int> buttons, int defaultButton, DWORD pollMs,
+                         std::function<void(size_t)> beforeAnswer)
+    : buttons_(std::move(buttons)), defaultButton_(defaultButton), pollMs_(pollMs),
+      beforeAnswer_(std::move(beforeAnswer))
 {
     watcher_ = std::thread([this] { Watch(); });
 }
@@ -52,12 +54,16 @@ void BoxAnswerer::Watch()
         }
         MessageBoxSeen seen{WindowText(box), text};
         int button = defaultButton_;
+        size_t index = 0;
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            if (seen_.size() < buttons_.size())
-                button = buttons_[seen_.size()];
+            index = seen_.size();
+            if (index < buttons_.size())
+                button = buttons_[index];
             seen_.push_back(seen);
         }
+        if (beforeAnswer_)
+            beforeAnswer_(index);
         answered.push_back(box);
         // A Yes/No box has no IDOK/IDCANCEL button to click; WM_COMMAND with the
         // identifier answers every kind of box.

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -18,7 +19,10 @@ public:
     // IDNO, IDCANCEL, ...). Boxes beyond the script get defaultButton.
     // pollMs: how often the watcher looks for a new box (a campaign that
     // meets thousands of boxes looks more often).
-    explicit BoxAnswerer(std::vector<int> buttons = {}, int defaultButton = IDOK, DWORD pollMs = 50);
+    // beforeAnswer, when given, runs on the watcher thread with the index of
+    // each box before its button is pressed.
+    explicit BoxAnswerer(std::vector<int> buttons = {}, int defaultButton = IDOK, DWORD pollMs = 50,
+                         std::function<void(size_t)> beforeAnswer = nullptr);
     BoxAnswerer(const BoxAnswerer&) = delete;
     BoxAnswerer& operator=(const BoxAnswerer&) = delete;
     ~BoxAnswerer();
@@ -33,6 +37,7 @@ private:
     std::vector<int> buttons_;
     int defaultButton_;
     DWORD pollMs_;
+    std::function<void(size_t)> beforeAnswer_;
     std::atomic<bool> stop_{false};
     std::mutex mutex_;
     std::vector<MessageBoxSeen> seen_;

@@ -20,4 +20,13 @@ std::wstring RegistryText(HKEY root, const std::wstring& key, const wchar_t* nam
     return value;
 }
 
+DWORD RegistryNumber(HKEY root, const std::wstring& key, const wchar_t* name)
+{
+    DWORD value = 0;
+    DWORD size = sizeof(value);
+    if (RegGetValueW(root, key.c_str(), name, RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS)
+        return kNoNumber;
+    return value;
+}
+
 }  // namespace testing_support

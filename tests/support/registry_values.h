@@ -11,4 +11,8 @@ bool KeyExists(HKEY root, const std::wstring& path);
 // A REG_SZ value; "" when the key or value is missing.
 std::wstring RegistryText(HKEY root, const std::wstring& key, const wchar_t* name);
 
+// A REG_DWORD value; kNoNumber when the key or value is missing.
+const DWORD kNoNumber = 0xFFFFFFFF;
+DWORD RegistryNumber(HKEY root, const std::wstring& key, const wchar_t* name);
+
 }  // namespace testing_support

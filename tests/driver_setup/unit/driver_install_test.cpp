@@ -11,6 +11,7 @@
 #include "setup_test_files.h"
 #include "spooler_control.h"
 #include "spooler_stand_in.h"
+#include "unix_links.h"
 
 namespace {
 
@@ -136,6 +137,27 @@ TEST_F(DriverInstall, ExplicitTargetWithoutParentEndsWith36)
     AddSource(L"src\\a.txt");
     EXPECT_EQ(SetupTargetCopyFailed, InstallDriverPackage(*setup_));
     EXPECT_EQ(static_cast<DWORD>(ERROR_PATH_NOT_FOUND), setup_->detailCode);
+}
+
+// An explicit target that is, or lies below, a folder link is not used: the
+// link could lead the elevated copy anywhere (ERROR_REPARSE_POINT_ENCOUNTERED).
+TEST_F(DriverInstall, ExplicitTargetThroughAFolderLinkEndsWith36)
+{
+    ScratchDir target;
+    const std::wstring outside = target / L"outside";
+    const std::wstring link = target / L"linked";
+    ASSERT_TRUE(testing_support::CreateDirectories(outside));
+    ASSERT_TRUE(testing_support::MakeUnixLink(link, outside));
+    AddSource(L"src\\a.txt");
+    for (const std::wstring& folder : {link, link + L"\\Vendor"}) {
+        const std::string text = testing_support::ToCodePage(folder, CP_ACP);
+        ASSERT_EQ(SetupSucceeded, ReadConfig("", "Entry=1\nName1=Files, 1:" + text + ", src\n[Files]\na.txt\n"));
+        EXPECT_EQ(SetupTargetCopyFailed, InstallDriverPackage(*setup_)) << text;
+        EXPECT_EQ(4395u, setup_->detailCode) << text;
+    }
+    EXPECT_FALSE(FileExists(outside + L"\\a.txt"));
+    EXPECT_FALSE(DirectoryExists(outside + L"\\Vendor"));
+    EXPECT_TRUE(testing_support::RemoveUnixLink(link));
 }
 
 TEST_F(DriverInstall, SpoolerFileInUseInTheSystemFolderStopsAndRestartsTheSpooler)

@@ -75,8 +75,8 @@ std::string Lower(std::wstring text)
 }
 
 // The key paths a [Reg] line may remove (with everything below them): a
-// root name in exact case, one character of any kind, and a key path that
-// neither is empty nor starts with a separator.
+// root name in exact case, a separator, and a key path that neither is empty
+// nor starts with a separator.
 struct RegLineTarget {
     int root = -1;
     std::vector<std::wstring> components;  // lower case, empty ones dropped
@@ -90,7 +90,8 @@ RegLineTarget TargetOfRegLine(const std::string& line)
         const std::string root = kRoots[i];
         if (line.compare(0, root.size(), root) != 0)
             continue;
-        if (line.size() <= root.size() + 1 || line[root.size() + 1] == '\\')
+        if (line.size() <= root.size() + 1 || (line[root.size()] != '\\' && line[root.size()] != '/') ||
+            line[root.size() + 1] == '\\')
             return target;
         std::wstring path = Wide(line.substr(root.size() + 1).c_str());
         CharLowerW(&path[0]);
@@ -106,6 +107,28 @@ RegLineTarget TargetOfRegLine(const std::string& line)
         return target;
     }
     return target;
+}
+
+// Of the scratch keys, a package may have these removed: below
+// HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE only Software\<vendor> of a vendor
+// that is not Windows, below HKEY_CLASSES_ROOT no key of Windows (the GUID
+// keys hold no GUIDs here).
+bool IsPackageKey(const ScratchKey& key)
+{
+    std::wstring path = key.path;
+    CharLowerW(&path[0]);
+    if (key.root == 2) {
+        for (const wchar_t* windows : {L"clsid", L"interface", L"*", L"directory", L"folder"}) {
+            if (path == windows || path.compare(0, wcslen(windows) + 1, std::wstring(windows) + L"\\") == 0)
+                return false;
+        }
+        return true;
+    }
+    for (const wchar_t* vendor : {L"software\\sample card printer", L"software\\other vendor"}) {
+        if (path.compare(0, wcslen(vendor), vendor) == 0)
+            return true;
+    }
+    return false;
 }
 
 bool IsAtOrBelow(const ScratchKey& key, const RegLineTarget& line)
@@ -387,6 +410,7 @@ protected:
             for (const RegLineTarget& target : targets)
                 named = named || IsAtOrBelow(key, target);
             EXPECT_TRUE(named) << "root " << key.root << " key " << Ansi(key.path) << " went, named by no line";
+            EXPECT_TRUE(IsPackageKey(key)) << "root " << key.root << " key " << Ansi(key.path) << " is no package's";
             Reached("reg: removed " + std::to_string(key.root) + "\\" + Lower(key.path));
         }
     }

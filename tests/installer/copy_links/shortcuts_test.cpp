@@ -76,6 +76,8 @@ protected:
         ASSERT_TRUE(personal_.Set(folders_ / L"personal"));
         ASSERT_TRUE(commonDesktop_.Set(folders_ / L"alldesktop"));
         ASSERT_TRUE(commonStartup_.Set(folders_ / L"allstartup"));
+        ASSERT_TRUE(startMenu_.Set(menu_.Path()));
+        ASSERT_TRUE(programs_.Set(Programs()));
     }
     void TearDown() override { CoUninitialize(); }
 
@@ -109,6 +111,8 @@ protected:
     ShellFolder personal_{HKEY_CURRENT_USER, L"Personal"};
     ShellFolder commonDesktop_{HKEY_LOCAL_MACHINE, L"Common Desktop"};
     ShellFolder commonStartup_{HKEY_LOCAL_MACHINE, L"Common Startup"};
+    ShellFolder startMenu_{HKEY_CURRENT_USER, L"Start Menu"};
+    ShellFolder programs_{HKEY_CURRENT_USER, L"Programs"};
 };
 
 TEST_F(Shortcuts, GroupItemsCarryTargetArgumentsIconAndDescription)
@@ -317,6 +321,27 @@ TEST_F(Shortcuts, RemovalTakesTheGroupAndTheParentsItLeavesEmpty)
     EXPECT_FALSE(FileExists(Group() + L"\\Tool.lnk"));
     EXPECT_FALSE(FileExists(Group() + L"\\Read.lnk"));
     EXPECT_TRUE(FileExists(Group() + L"\\notes.txt"));
+}
+
+// The removal of the group stays in the start menu: it never takes the
+// programs folder or the start menu, emptied or not, nor touches a
+// registered group that lies outside it.
+TEST_F(Shortcuts, RemovalStaysBelowTheProgramsFolder)
+{
+    UseScript("1=Tool,tool.exe\r\n");
+    ScratchDir outside(L"outside");
+    const struct {
+        std::wstring group;
+        std::wstring kept;
+    } cases[] = {{Group(), Programs()}, {outside / L"Tool", outside / L"Tool\\Tool.lnk"}};
+    for (const auto& c : cases) {
+        lstrcpynA(g_menuDir, Ansi(c.group + L"\\").c_str(), kPathSize);
+        ASSERT_TRUE(CreateDirectories(c.group));
+        ASSERT_TRUE(WriteFileBytes(c.group + L"\\Tool.lnk", "link"));
+        ProcessShortcuts(LocationProgramMenu, true);
+        EXPECT_TRUE(FileExists(c.kept) || DirectoryExists(c.kept)) << Ansi(c.kept);
+        EXPECT_TRUE(DirectoryExists(menu_.Path()));
+    }
 }
 
 TEST_F(Shortcuts, ItemWhoseLinkPathIsTooLongIsSkipped)

@@ -7,8 +7,11 @@
 
 #include "box_answerer.h"
 #include "code_page_fixture.h"
+#include "copy_all.h"
 #include "file_removal.h"
 #include "globals.h"
+#include "menu_groups.h"
+#include "registry_fixture.h"
 #include "removal_fixture.h"
 #include "settings_fixture.h"
 #include "test_files.h"
@@ -143,6 +146,102 @@ TEST_F(RemoveFolderTreeTest, FolderLinkIsNeitherEnteredNorRemoved)
         EXPECT_EQ(copyAll ? 0u : 1u, boxes.Count()) << Describe(boxes.Seen());
     }
     EXPECT_TRUE(RemoveUnixLink(link));
+}
+
+// A folder is looked at again as the walk enters it: the install folder
+// itself when it is a link, and a folder that was listed as a plain one and
+// replaced by a link before its turn came (here while the question about
+// a.txt, listed before it, is open), are not walked.
+TEST_F(RemoveFolderTreeTest, LinksMetAsAFolderIsEnteredAreNotWalked)
+{
+    g_copyAll = true;
+    const std::wstring outside = dir_ / L"outside";
+    const std::wstring precious = outside + L"\\precious.txt";
+    ASSERT_TRUE(CreateDirectories(outside));
+    Touch(precious);
+    ASSERT_TRUE(MakeUnixLink(dir_ / L"linked app", outside));
+    BoxAnswerer none;
+    EXPECT_FALSE(RemoveTree(dir_ / L"linked app"));
+    EXPECT_TRUE(FileExists(precious));
+    EXPECT_TRUE(RemoveUnixLink(dir_ / L"linked app"));
+
+    g_copyAll = false;
+    Make(L"a.txt");
+    Make(L"b\\own.txt");
+    BoxAnswerer boxes({}, IDYES, 50, [&](size_t index) {
+        if (index == 0) {
+            MoveFileW((app_ + L"\\b").c_str(), (dir_ / L"b moved").c_str());
+            MakeUnixLink(app_ + L"\\b", outside);
+        }
+    });
+    EXPECT_FALSE(RemoveTree(app_));
+    EXPECT_TRUE(FileExists(precious)) << Describe(boxes.Seen());
+    EXPECT_TRUE(RemoveUnixLink(app_ + L"\\b"));
+}
+
+// Names made through the wide-character API that the ANSI functions return
+// changed ("best fit"): U+00A5 as "\" in code page 932, U+FF0F and U+2215 as
+// "/" in 1252. A folder "x<sep>..<sep>..<sep>outside" in the install folder
+// would lead the uninstall into a folder beside it, a file of that name the
+// CopyAll list out of the install folder, and the group list would offer a
+// folder that is not there. Every walk skips such names and reports them
+// once (message 41).
+class BestFitNames : public RemoveFolderTreeTest {
+protected:
+    std::vector<std::wstring> Separators() const
+    {
+        if (GetACP() == 932)
+            return {L"\u00a5"};
+        return {L"\uff0f", L"\u2215"};
+    }
+};
+
+TEST_F(BestFitNames, EveryWalkSkipsThemAndReportsThemOnce)
+{
+    ASSERT_TRUE(GetACP() == 932 || GetACP() == 1252) << GetACP();
+    g_copyAll = true;
+    const std::wstring outside = dir_ / L"outside";
+    const std::wstring precious = outside + L"\\precious.txt";
+    ASSERT_TRUE(CreateDirectories(outside));
+    Touch(precious);
+    ScratchDir source(L"source");
+    ScratchDir startMenu(L"start");
+    ScopedRegistryValue startMenuValue(HKEY_CURRENT_USER, kShellFoldersKey, L"Start Menu");
+    ScopedRegistryValue startupValue(HKEY_CURRENT_USER, kShellFoldersKey, L"Startup");
+    ASSERT_TRUE(startMenuValue.SetString(startMenu.Path()));
+    ASSERT_TRUE(startupValue.SetString(startMenu / L"Startup"));
+    for (const std::wstring& s : Separators()) {
+        const std::wstring name = L"x" + s + L".." + s + L".." + s + L"outside";
+        ASSERT_TRUE(CreateDirectories(app_ + L"\\" + name + L"\\sub"));
+        ASSERT_TRUE(CreateDirectories(app_ + L"\\second" + s + L"name"));
+        Touch(source / (name + L".txt"));
+        Touch(source / (L"second" + s + L"name"));
+        ASSERT_TRUE(CreateDirectories(startMenu / (L"Group" + s + L"Tool")));
+        ASSERT_TRUE(CreateDirectories(startMenu / (L"Other" + s + L"Tool")));
+    }
+    Touch(source / L"own.txt");
+    wchar_t current[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, current);
+
+    BoxAnswerer boxes;
+    EXPECT_FALSE(RemoveTree(app_));
+    EXPECT_TRUE(FileExists(precious));
+    EXPECT_EQ(1u, boxes.Count()) << "uninstall: " << Describe(boxes.Seen());
+
+    ASSERT_TRUE(SetCurrentDirectoryW(source.Path().c_str()));
+    const int collected = CollectCopyAllFiles();
+    SetCurrentDirectoryW(current);
+    EXPECT_EQ(1, collected);
+    EXPECT_STREQ("own.txt", collected > 0 ? g_copyAllList[0] : "");
+    EXPECT_EQ(2u, boxes.Count()) << "CopyAll: " << Describe(boxes.Seen());
+
+    HWND combo = CreateWindowExW(0, L"COMBOBOX", L"", WS_POPUP | CBS_DROPDOWN, 0, 0, 200, 200, nullptr, nullptr,
+                                 nullptr, nullptr);
+    g_menuDir[0] = '\0';
+    FillMenuGroupList(combo);
+    EXPECT_EQ(0, SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    DestroyWindow(combo);
+    EXPECT_EQ(3u, boxes.Count()) << "group list: " << Describe(boxes.Seen());
 }
 
 // ".gid" alone is a name without extension, so it is an ordinary leftover.

@@ -166,12 +166,18 @@ void InstalledPackage::MakeShortcuts()
     }
     // Both keys: Wine copies "User Shell Folders" over "Shell Folders" whenever
     // the shell looks a folder up, as the uninstall's check of shared folders does.
+    // The group lies in the start menu, whose folders its removal keeps.
     const wchar_t* const keys[] = {kShellFoldersKey, kUserShellFoldersKey};
+    const struct {
+        const wchar_t* name;
+        const wchar_t* folder;
+    } folders[] = {{L"Desktop", L"Desktop"}, {L"Startup", L"Startup"}, {L"Start Menu", L"Start Menu"},
+                   {L"Programs", L"Start Menu\\Programs"}};
     for (const wchar_t* key : keys) {
         const DWORD type = key == kShellFoldersKey ? REG_SZ : REG_EXPAND_SZ;
-        for (const wchar_t* name : {L"Desktop", L"Startup"}) {
-            shellFolders_.emplace_back(new ScopedRegistryValue(HKEY_CURRENT_USER, key, name));
-            if (!shellFolders_.back()->SetString(root_ / name, type))
+        for (const auto& folder : folders) {
+            shellFolders_.emplace_back(new ScopedRegistryValue(HKEY_CURRENT_USER, key, folder.name));
+            if (!shellFolders_.back()->SetString(root_ / folder.folder, type))
                 Fail("the shell folders cannot be set");
         }
     }

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "install_wizard_driver.h"
 #include "installed_package.h"
 #include "removal_fixture.h"
 #include "uninstall_checks.h"
@@ -132,6 +133,44 @@ TEST_F(UninstallOutcome, CopyAllDeletesLeftoversWithoutAsking)
     EXPECT_FALSE(DirectoryExists(Package().InstallDir()));
 }
 
+// Into a folder that was there before the install, "CopyAll" does not make
+// the files nobody listed the package's: they are asked for.
+TEST_F(UninstallOutcome, CopyAllAsksInAFolderThatWasThereBefore)
+{
+    ASSERT_NO_FATAL_FAILURE(Install("CopyAll=1\r\n", true));
+    installer_testing::ScopedRegistryValue existed(
+        HKEY_LOCAL_MACHINE, std::wstring(installer_testing::kUninstallKey) + L"\\" + kInstallKey, L"FolderExisted");
+    ASSERT_TRUE(existed.SetDword(1));
+    UninstallResult result = Uninstall({IDNO});
+    ASSERT_EQ(1u, result.boxes.size()) << "the help index still goes without a question";
+    EXPECT_EQ(LeftoverQuestion(UserFile()), result.boxes[0].text);
+    EXPECT_TRUE(FileExists(UserFile()));
+    EXPECT_FALSE(FileExists(HelpIndex()));
+    EXPECT_FALSE(UninstallEntryExists(kInstallKey));
+}
+
+// A same-named file in the system directory that the hand-over cannot
+// replace (here one held open, a copy of hostname.exe) is never started.
+TEST_F(UninstallOutcome, HandOverNeverStartsAFileItCouldNotReplace)
+{
+    ASSERT_NO_FATAL_FAILURE(Install());
+    ASSERT_TRUE(CopyFileW((SystemDirectory() + L"\\hostname.exe").c_str(), Package().SystemCopy().c_str(), FALSE));
+    HANDLE held = CreateFileW(Package().SystemCopy().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    RunningProgram program;
+    ASSERT_TRUE(program.Start(RegisteredUninstallCommand(kInstallKey), L""));
+    MessageBoxSeen confirmation, refusal;
+    EXPECT_TRUE(AnswerNextMessageBox(program.Id(), IDOK, 30000, &confirmation));
+    EXPECT_TRUE(AnswerNextMessageBox(program.Id(), IDOK, 30000, &refusal));
+    EXPECT_EQ(L"Failed in executing the uninstallation program.  Uninstall unnecessary files manually.", refusal.text);
+    DWORD exitCode = 0;
+    EXPECT_TRUE(program.WaitForExit(30000, &exitCode));
+    CloseHandle(held);
+    EXPECT_TRUE(FileExists(Package().InInstallDir(L"Tool.exe")));
+    EXPECT_TRUE(UninstallEntryExists(kInstallKey));
+}
+
 TEST_F(UninstallOutcome, LockedMainProgramStopsTheRun)
 {
     ASSERT_NO_FATAL_FAILURE(Install());
@@ -194,9 +233,10 @@ TEST_F(UninstallOutcome, CopyElsewhereHandsOverTheRegisteredInstallation)
 
 // The copy refuses (message 34) an installed program's path that is
 // relative, taken from the current drive's root, or whose folder is a root,
-// also one reached through "..": nothing there is removed, and the copy
-// still deletes its marker and schedules its own deletion. Drive R: is a
-// scratch folder, so that a removal of its root harms nothing.
+// also one reached through "..", or a folder link or below one: nothing
+// there is removed, and the copy still deletes its marker and schedules its
+// own deletion. Drive R: is a scratch folder, so that a removal of its root
+// harms nothing.
 TEST(UninstallCopy, PathsWithoutAFolderOfTheirOwnAreRefused)
 {
     ScopedPendingDeletions pending;
@@ -215,6 +255,9 @@ TEST(UninstallCopy, PathsWithoutAFolderOfTheirOwnAreRefused)
     const std::wstring marker = SystemDirectory() + L"\\UninstallTestRefused.tmp";
     ASSERT_TRUE(CopyFileW(INSTALL_EXE, copy.c_str(), FALSE));
 
+    // Folder links to the install folder's files, or on the way to them.
+    ASSERT_TRUE(MakeUnixLink(L"R:\\Linked", L"R:\\Tools"));
+    ASSERT_TRUE(MakeUnixLink(L"R:\\Via", L"R:\\"));
     const struct {
         const wchar_t* arguments;
         const wchar_t* workingDir;
@@ -223,6 +266,8 @@ TEST(UninstallCopy, PathsWithoutAFolderOfTheirOwnAreRefused)
         {L"x \\Tools\\install.exe", L"R:\\"},
         {L"x R:\\Tools\\..\\install.exe", L""},
         {L"x R:\\install.exe", L""},
+        {L"x R:\\Linked\\install.exe", L""},
+        {L"x R:\\Via\\Tools\\install.exe", L""},
     };
     for (const auto& c : cases) {
         const std::string name = ToCodePage(c.arguments, CP_UTF8);
@@ -241,6 +286,8 @@ TEST(UninstallCopy, PathsWithoutAFolderOfTheirOwnAreRefused)
         EXPECT_FALSE(FileExists(marker)) << name;
         ExpectScheduledForDeletion(L"refusetest.exe");
     }
+    EXPECT_TRUE(RemoveUnixLink(L"R:\\Linked"));
+    EXPECT_TRUE(RemoveUnixLink(L"R:\\Via"));
     DeleteFileW(copy.c_str());
     DeleteFileW(marker.c_str());
 }

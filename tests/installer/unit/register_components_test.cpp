@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "box_answerer.h"
 #include "component_registration.h"
 #include "globals.h"
 #include "install_wizard.h"
@@ -56,4 +57,21 @@ TEST_F(RegisterComponentsLoop, ListStartsAtZero)
     ScriptFile gap("[Install]\r\nRegFiles0=a.dll\r\nRegFiles2=sub\\c.dll\r\n");
     RegisterComponents();
     EXPECT_EQ(std::vector<std::string>{Installed("a.dll")}, g_registered);
+}
+
+// Only files of the install tree are loaded: a listed path that leads out of
+// it is reported (message 42) and skipped, even where a file is there.
+TEST_F(RegisterComponentsLoop, PathsOutOfTheInstallTreeAreNotLoaded)
+{
+    testing_support::ScratchDir outside(L"outside");
+    ASSERT_TRUE(testing_support::WriteFileBytes(outside / L"x.dll", "x"));
+    const std::string climb = "..\\" + Ansi(outside.Path()).substr(Ansi(dir_.Path()).rfind('\\') + 1) + "\\x.dll";
+    for (const std::string& listed : {climb, "sub\\..\\" + climb}) {
+        g_registered.clear();
+        ScriptFile script("[Install]\r\nRegFiles0=" + listed + "\r\nRegFiles1=a.dll\r\n");
+        testing_support::BoxAnswerer boxes;
+        RegisterComponents();
+        EXPECT_EQ(std::vector<std::string>{Installed("a.dll")}, g_registered) << listed;
+        EXPECT_EQ(1u, boxes.Count()) << listed;
+    }
 }

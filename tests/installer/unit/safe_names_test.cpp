@@ -6,7 +6,7 @@
 
 #include "code_page_fixture.h"
 #include "globals.h"
-#include "registry_shared_keys.h"
+#include "registry_package_keys.h"
 #include "uninstall_marker.h"
 
 namespace {
@@ -24,12 +24,14 @@ std::string MarkerNameFor(const char* installKey)
     return text.substr(lstrlenA(systemDir) + 1);
 }
 
+// The key path of a [Reg] entry below HKEY_CURRENT_USER as the uninstall
+// reads it; "" when it would not delete it.
 std::string NormalizedKey(const char* keyPath)
 {
-    char key[kPathSize];
-    lstrcpynA(key, keyPath, kPathSize);
-    NormalizeKeyPath(key);
-    return key;
+    HKEY root;
+    char key[kPathSize] = "";
+    const std::string entry = std::string("HKEY_CURRENT_USER\\") + keyPath;
+    return ClassifyRegEntry(entry.c_str(), CP_ACP, &root, key) == RegEntryDeletable ? key : "";
 }
 
 TEST(MarkerName, OnlySafeCharactersReachTheFileName)
@@ -62,7 +64,7 @@ TEST_F(ShiftJis, TrailBytesAreNoUnsafeCharactersOrSeparators)
 {
     EXPECT_EQ("\x95\x5C_\x83\x5C_\x83\x7C.tmp", MarkerNameFor("\x95\x5C:\x83\x5C|\x83\x7C"));
     EXPECT_EQ("Software\\\x83\x5C\\Tool", NormalizedKey("Software\\\x83\x5C\\\\Tool\\"));
-    EXPECT_EQ("\x95\x5C", NormalizedKey("\x95\x5C"));
+    EXPECT_EQ("Software\\\x95\x5C", NormalizedKey("Software\\\x95\x5C"));
 }
 
 }  // namespace

@@ -170,6 +170,26 @@ TEST_F(Settings, MenuFolderForms)
     EXPECT_STREQ("C:\\Menu\\Programs\\\\Apps\\Tool", g_menuDir) << "no start menu: below the programs folder";
 }
 
+// "Menu" stays in the folder its form starts from: a group that would
+// leave it ("..") is the title's group there instead.
+TEST_F(Settings, MenuThatLeavesItsFolderIsTheTitlesGroup)
+{
+    const std::string base = "Title=Tool\r\nFolder=App\r\n";
+    const struct {
+        const char* menu;
+        const char* folder;
+    } cases[] = {
+        {"..\\..\\Windows", "C:\\Menu\\Programs\\Tool"},
+        {"Vendor\\..\\..", "C:\\Menu\\Programs\\Tool"},
+        {"a!..\\..\\..", "C:\\Menu\\Programs\\Tool"},
+        {"\\..\\Outside", "C:\\Menu\\Tool"},
+    };
+    for (const auto& c : cases) {
+        Load(Script(base + "Menu=" + c.menu + "\r\n"));
+        EXPECT_STREQ(c.folder, g_menuDir) << c.menu;
+    }
+}
+
 TEST_F(Settings, AccessoriesNameFromTheRegistryOnlyWhenUsable)
 {
     const std::string script = Script("Title=Tool\r\nFolder=App\r\nMenu=a!Tools\r\n");

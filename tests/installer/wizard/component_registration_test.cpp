@@ -55,4 +55,32 @@ TEST_F(ComponentRegistration, FilesThatAreNoComponentsAreSkippedSilently)
     EXPECT_EQ(L"(none)", Registered());
 }
 
+// A component's own imports are looked for in its own folder and the system
+// directory only: a DLL of that name in the current directory (or on PATH)
+// is not loaded with it.
+TEST_F(ComponentRegistration, ImportsComeFromTheComponentsFolderOnly)
+{
+    ScratchDir current(L"current");
+    const std::wstring component = dir_ / L"search_probe_component.dll";
+    const std::wstring probeDir = SEARCH_PROBE_DIR;
+    ASSERT_TRUE(CopyFileW((probeDir + L"\\search_probe_component.dll").c_str(), component.c_str(), FALSE));
+    wchar_t previous[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    const struct {
+        const ScratchDir* dependencyIn;
+        const wchar_t* registered;
+    } cases[] = {{&current, L""}, {&dir_, L"1"}};
+    for (const auto& c : cases) {
+        const std::wstring dependency = *c.dependencyIn / L"search_probe_dependency.dll";
+        ASSERT_TRUE(CopyFileW((probeDir + L"\\search_probe_dependency.dll").c_str(), dependency.c_str(), FALSE));
+        SetEnvironmentVariableW(L"SearchProbeRegistered", nullptr);
+        ASSERT_TRUE(SetCurrentDirectoryW(current.Path().c_str()));
+        RegisterComponent(Ansi(component).c_str(), false);
+        SetCurrentDirectoryW(previous);
+        wchar_t value[8] = {};
+        GetEnvironmentVariableW(L"SearchProbeRegistered", value, 8);
+        EXPECT_STREQ(c.registered, value) << (c.dependencyIn == &current ? "current directory" : "own folder");
+    }
+}
+
 }  // namespace

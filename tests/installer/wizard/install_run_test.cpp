@@ -12,9 +12,11 @@
 
 #include "box_answerer.h"
 #include "copy_all.h"
+#include "folder_security.h"
 #include "globals.h"
 #include "install_run.h"
 #include "install_wizard.h"
+#include "installed_file_lookup.h"
 #include "registry_fixture.h"
 #include "registry_values.h"
 #include "settings_fixture.h"
@@ -281,28 +283,37 @@ TEST_F(InstallRun, TargetsThatDoNotFitAreReportedAndSkipped)
 }
 
 // "Open" relative to the install folder: a file there is opened by its full
-// path (the shell would look beside install.exe first); anything else as given.
-TEST_F(InstallRun, OpenTargetIsTheInstalledFileWhereThereIsOne)
+// path (the shell would look beside install.exe first), a name without an
+// extension with the program extensions; an absolute path as given. Any
+// other relative name is not opened at all.
+TEST_F(InstallRun, OpenTargetIsTheInstalledFileOrNothing)
 {
     ASSERT_TRUE(CreateDirectories(target_ + L"\\docs"));
     ASSERT_TRUE(WriteFileBytes(target_ + L"\\docs\\readme.txt", "installed"));
+    ASSERT_TRUE(WriteFileBytes(target_ + L"\\Tool.exe", "installed"));
     const std::string installed = Ansi(target_ + L"\\docs\\readme.txt");
     const struct {
         std::string value;
-        std::string opened;
+        std::string opened;  // "" when nothing is opened
     } cases[] = {
         {"docs\\readme.txt", installed},
-        {"notepad.exe", "notepad.exe"},
-        {"missing.txt", "missing.txt"},
+        {"Tool", Ansi(target_ + L"\\Tool.exe")},
         {installed, installed},
-        {"C:docs\\readme.txt", "C:docs\\readme.txt"},
         {"\\\\server\\share\\tool.exe", "\\\\server\\share\\tool.exe"},
+        {"notepad.exe", ""},
+        {"missing.txt", ""},
+        {"docs\\readme", ""},
+        {"docs", ""},
+        {"..\\docs\\readme.txt", ""},
+        {"C:docs\\readme.txt", ""},
     };
     for (const auto& c : cases) {
         char file[kPathSize];
         lstrcpynA(file, c.value.c_str(), kPathSize);
-        ResolveOpenTarget(file);
-        EXPECT_EQ(c.opened, file) << c.value;
+        const bool opened = ResolveOpenTarget(file);
+        EXPECT_EQ(!c.opened.empty(), opened) << c.value;
+        if (opened)
+            EXPECT_EQ(c.opened, file) << c.value;
     }
 }
 
@@ -388,6 +399,54 @@ TEST_F(CopyAllList, SelectedEntryTargetsTheInstallFolder)
 
     lstrcpynA(g_installDir, (std::string(255, 'i') + "\\").c_str(), kPathSize);
     EXPECT_FALSE(SelectCopyAllEntry(0)) << "a cut target would copy the file elsewhere";
+}
+
+// A listed path that would make a target outside the install folder (or the
+// folder itself, once the system drops trailing dots) is not copied.
+TEST_F(CopyAllList, TargetsThatLeaveTheInstallFolderAreRefused)
+{
+    ASSERT_EQ(2, CollectCopyAllFiles());
+    for (const char* listed : {"..\\outside.txt", "sub\\..\\..\\outside.txt", "C:\\outside.txt", "..."}) {
+        lstrcpynA(g_copyAllList[0], listed, kPathSize);
+        EXPECT_FALSE(SelectCopyAllEntry(0)) << listed;
+        EXPECT_STREQ("", g_entryTarget) << listed;
+    }
+}
+
+// The descriptor a new install folder outside Program Files gets: protected
+// from inheritance; SYSTEM and Administrators full control, Users read and
+// execute, each for the folder, its subfolders and its files.
+TEST(InstallFolderSecurity, ProtectedDescriptorReadBack)
+{
+    ProtectedFolderSecurity security;
+    ASSERT_NE(nullptr, security.Get());
+    PSECURITY_DESCRIPTOR descriptor = security.Get()->lpSecurityDescriptor;
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    ASSERT_TRUE(GetSecurityDescriptorControl(descriptor, &control, &revision));
+    EXPECT_TRUE(control & SE_DACL_PROTECTED);
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL dacl = nullptr;
+    ASSERT_TRUE(GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted));
+    ASSERT_TRUE(present && dacl);
+    const struct {
+        WELL_KNOWN_SID_TYPE sid;
+        ACCESS_MASK access;
+    } expected[] = {{WinLocalSystemSid, FILE_ALL_ACCESS},
+                    {WinBuiltinAdministratorsSid, FILE_ALL_ACCESS},
+                    {WinBuiltinUsersSid, FILE_GENERIC_READ | FILE_GENERIC_EXECUTE}};
+    ASSERT_EQ(ARRAYSIZE(expected), dacl->AceCount);
+    for (DWORD i = 0; i < dacl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE* ace = nullptr;
+        ASSERT_TRUE(GetAce(dacl, i, reinterpret_cast<void**>(&ace)));
+        BYTE sid[SECURITY_MAX_SID_SIZE];
+        DWORD size = sizeof(sid);
+        ASSERT_TRUE(CreateWellKnownSid(expected[i].sid, nullptr, sid, &size));
+        EXPECT_EQ(ACCESS_ALLOWED_ACE_TYPE, ace->Header.AceType) << i;
+        EXPECT_EQ(OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE, ace->Header.AceFlags) << i;
+        EXPECT_EQ(expected[i].access, ace->Mask) << i;
+        EXPECT_TRUE(EqualSid(&ace->SidStart, sid)) << i;
+    }
 }
 
 }  // namespace

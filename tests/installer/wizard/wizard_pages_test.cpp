@@ -6,10 +6,12 @@
 #include <windows.h>
 #include <prsht.h>
 #include <shlobj.h>
+#include <aclapi.h>
 
 #include "expected_catalogue.h"
 #include "install_wizard_driver.h"
 #include "resource_ids.h"
+#include "unix_links.h"
 #include "wizard_e2e_fixture.h"
 
 using namespace installer_testing;
@@ -139,50 +141,126 @@ std::wstring ParentOf(const std::wstring& path)
     return path.substr(0, path.find_last_of(L'\\'));
 }
 
-// The shared folders themselves (in any letter case, reached through "..",
-// or typed from the current drive's root) are refused like a root; so is a
-// folder too long to hold the program or the script copy beside it.
+// The refusal of a shared folder names the folder as stored: full (on the
+// program's current drive, that of the medium), with a trailing separator.
+std::wstring SharedText(std::wstring typed)
+{
+    if (typed[0] == L'\\' && typed[1] != L'\\')
+        typed = WindowsDirectory().substr(0, 2) + typed;
+    wchar_t full[MAX_PATH] = {};
+    GetFullPathNameW((typed.back() == L'\\' ? typed : typed + L"\\").c_str(), MAX_PATH, full, nullptr);
+    return std::wstring(L"Unable to install in ") + full + L", because Windows or other software shares that folder.";
+}
+
+// A profile of another user, listed where Windows lists profiles, for one test.
+class ScopedProfile {
+public:
+    explicit ScopedProfile(const std::wstring& folder)
+    {
+        HKEY key;
+        ready_ = RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) ==
+                     ERROR_SUCCESS &&
+                 RegSetValueExW(key, L"ProfileImagePath", 0, REG_EXPAND_SZ,
+                                reinterpret_cast<const BYTE*>(folder.c_str()),
+                                DWORD((folder.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+        RegCloseKey(key);
+    }
+    ~ScopedProfile() { RegDeleteKeyW(HKEY_LOCAL_MACHINE, kKey); }
+    bool Ready() const { return ready_; }
+
+private:
+    static constexpr const wchar_t* kKey =
+        L"Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\S-1-5-21-0-0-0-2001";
+    bool ready_ = false;
+};
+
+// Shared folders and the trees of Windows are refused, by whatever name they
+// are reached: in any letter case, through "..", from the current drive's
+// root, by short names or a second drive letter. So are names the system
+// would not read as a folder path, and a folder too long to hold the
+// program or the script copy beside it.
 TEST_F(WizardPages, SharedFoldersAndFoldersTooLongForThePackageAreRefused)
 {
-    const std::wstring root = L"Unable to install in the route directory.";
+    const std::wstring badPath = L"Assign a correct drive and path, e.g. C:\\Soft\\.";
     const std::wstring windows = WindowsDirectory();
     std::wstring lowerWindows = windows;
     CharLowerW(&lowerWindows[0]);
     const std::wstring profile = ShellFolder(CSIDL_PROFILE);
     std::wstring tooLong = target_ / std::wstring(250 - target_.Path().size(), L'L');
+    wchar_t shortName[MAX_PATH] = {};
+    GetShortPathNameW(ShellFolder(CSIDL_COMMON_APPDATA).c_str(), shortName, MAX_PATH);
+    ScratchDir otherProfile(L"profile");
+    ScopedProfile listed(otherProfile.Path());
+    ASSERT_TRUE(listed.Ready());
+    ScopedDriveLetter drive(L'Q', windows.substr(0, 3));
+    ASSERT_TRUE(drive.Ready());
     const struct {
         std::wstring folder;
-        std::wstring text;
+        std::wstring text;  // "" for message 39 with the folder
     } cases[] = {
-        {windows, root},
-        {lowerWindows + L"\\", root},
-        {windows.substr(2), root},  // "\Windows" on the current drive
-        {SystemDirectory() + L"\\..", root},
-        {SystemDirectory(), root},
-        {ShellFolder(CSIDL_SYSTEMX86), root},
-        {ShellFolder(CSIDL_PROGRAM_FILES), root},
-        {ShellFolder(CSIDL_PROGRAM_FILESX86), root},
-        {ShellFolder(CSIDL_PROGRAM_FILES_COMMON), root},
-        {ShellFolder(CSIDL_COMMON_APPDATA), root},
-        {profile, root},
-        {ParentOf(profile), root},
-        {profile + L"\\Temp\\..", root},
-        {ShellFolder(CSIDL_DESKTOPDIRECTORY), root},
-        {ShellFolder(CSIDL_PERSONAL), root},
-        {ShellFolder(CSIDL_STARTMENU), root},
-        {ShellFolder(CSIDL_COMMON_STARTMENU), root},
-        {target_ / L"Pages\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..", root},
-        {tooLong, L"Assign a correct drive and path, e.g. C:\\Soft\\."},
+        {windows, L""},
+        {lowerWindows + L"\\", L""},
+        {windows.substr(2), L""},  // "\Windows" on the current drive
+        {SystemDirectory() + L"\\..", L""},
+        {SystemDirectory(), L""},
+        {ShellFolder(CSIDL_PROGRAM_FILES), L""},
+        {ShellFolder(CSIDL_PROGRAM_FILESX86), L""},
+        {ShellFolder(CSIDL_PROGRAM_FILES_COMMON), L""},
+        {ShellFolder(CSIDL_COMMON_APPDATA), L""},
+        {profile, L""},
+        {ParentOf(profile), L""},
+        {profile + L"\\Temp\\..", L""},
+        {ShellFolder(CSIDL_DESKTOPDIRECTORY), L""},
+        {ShellFolder(CSIDL_PERSONAL), L""},
+        {ShellFolder(CSIDL_STARTMENU), L""},
+        {ShellFolder(CSIDL_COMMON_STARTMENU), L""},
+        {target_ / L"Pages\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..", L"Unable to install in the route directory."},
+        {tooLong, badPath},
+        // Inside the Windows folder and ProgramData\Microsoft, the public
+        // profile and any profile's root, and the same by other names.
+        {windows + L"\\Card Printer", L""},
+        {SystemDirectory() + L"\\Card\\Printer", L""},
+        {ShellFolder(CSIDL_COMMON_APPDATA) + L"\\Microsoft\\Card", L""},
+        {ParentOf(ShellFolder(CSIDL_COMMON_DOCUMENTS)), L""},
+        {otherProfile.Path(), L""},
+        {std::wstring(shortName) + L"\\Microsoft\\Card", L""},
+        {drive.Root() + windows.substr(3) + L"\\Card Printer", L""},
+        {drive.Root() + profile.substr(3), L""},
+        {L"\\\\?\\" + target_.Path() + L"\\Device", badPath},
+        {L"\\\\.\\" + target_.Path() + L"\\Device", badPath},
+        {target_ / L"Tool:stream", badPath},
     };
+    ASSERT_NE(shortName, ShellFolder(CSIDL_COMMON_APPDATA)) << "no short name to try";
     ASSERT_NO_FATAL_FAILURE(StartWizard());
     for (const auto& c : cases) {
         ASSERT_FALSE(c.folder.empty());
         MessageBoxSeen seen = NextWith(c.folder);
-        EXPECT_EQ(c.text, seen.text) << Ansi(c.folder);
+        EXPECT_EQ(c.text.empty() ? SharedText(c.folder) : c.text, seen.text) << Ansi(c.folder);
         EXPECT_TRUE(StillOnDestinationPage()) << Ansi(c.folder);
     }
     EXPECT_FALSE(DirectoryExists(tooLong));
+    EXPECT_FALSE(DirectoryExists(target_ / L"Device"));
     CancelWizard();
+}
+
+// A folder that is a folder link, or lies below one, may lead anywhere its
+// maker chose: refused before anything is created there.
+TEST_F(WizardPages, FoldersThroughALinkAreRefused)
+{
+    const std::wstring outside = target_ / L"outside";
+    const std::wstring link = target_ / L"linked";
+    ASSERT_TRUE(CreateDirectories(outside));
+    ASSERT_TRUE(MakeUnixLink(link, outside));
+    ASSERT_NO_FATAL_FAILURE(StartWizard());
+    for (const std::wstring& folder : {link, link + L"\\App", link + L"\\New\\App"}) {
+        MessageBoxSeen seen = NextWith(folder);
+        EXPECT_EQ(L"Unable to install in " + folder + L"\\, because it leads through a link to another folder.",
+                  seen.text);
+        EXPECT_TRUE(StillOnDestinationPage()) << Ansi(folder);
+    }
+    EXPECT_FALSE(DirectoryExists(outside + L"\\New"));
+    CancelWizard();
+    EXPECT_TRUE(RemoveUnixLink(link));
 }
 
 // Below a shared folder a package may go; a folder on the current drive's
@@ -396,6 +474,125 @@ TEST_F(WizardPages, ReinstallFromTheInstallFolderOntoItself)
     EXPECT_EQ("application", ReadFileBytes(installed + L"\\app.exe"));
     EXPECT_EQ(L"\"" + installed + L"\\install.exe\" /r",
               RegistryText(HKEY_LOCAL_MACHINE, UninstallEntryKey(kInstallKey), L"UninstallString"));
+}
+
+// The access that a folder's ACEs read back give to sid.
+ACCESS_MASK AccessOf(const std::wstring& folder, WELL_KNOWN_SID_TYPE type)
+{
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoW(folder.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+                              nullptr, &descriptor) != ERROR_SUCCESS)
+        return ~ACCESS_MASK(0);
+    BYTE sid[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof(sid);
+    ACCESS_MASK access = 0;
+    if (CreateWellKnownSid(type, nullptr, sid, &size)) {
+        for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
+            ACCESS_ALLOWED_ACE* ace = nullptr;
+            if (GetAce(dacl, i, reinterpret_cast<void**>(&ace)) && ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE &&
+                EqualSid(&ace->SidStart, sid))
+                access |= ace->Mask;
+        }
+    }
+    LocalFree(descriptor);
+    return access;
+}
+
+// A new install folder outside Program Files is not left to what its parent
+// passes on (users may change what the drive root holds): read back, it
+// grants SYSTEM full control and nobody else more than reading. (Wine keeps
+// a file's DACL only as far as Unix permissions tell it, and no protection
+// flag; ProtectedFolderSecurity's own test checks the descriptor whole.)
+TEST_F(WizardPages, NewFolderOutsideProgramFilesIsProtected)
+{
+    WizardChoices choices;
+    choices.destination = target_ / L"Protected";
+    ASSERT_TRUE(Install(choices).completed);
+    const std::wstring folder = target_ / L"Protected";
+    EXPECT_EQ(ACCESS_MASK(FILE_ALL_ACCESS), AccessOf(folder, WinLocalSystemSid) & FILE_ALL_ACCESS);
+    EXPECT_EQ(0u, AccessOf(folder, WinWorldSid));
+    EXPECT_EQ(0u, AccessOf(folder, WinBuiltinUsersSid) & ~(FILE_GENERIC_READ | FILE_GENERIC_EXECUTE));
+    EXPECT_EQ(0u, AccessOf(folder, WinAuthenticatedUserSid) & ~(FILE_GENERIC_READ | FILE_GENERIC_EXECUTE));
+}
+
+// The uninstall entry records whether the install folder was there before
+// (files that nobody listed may then be the user's); a reinstall into the
+// registered folder keeps the first install's record.
+TEST_F(WizardPages, EntryRecordsWhetherTheFolderWasThere)
+{
+    ASSERT_TRUE(medium_.Write(L"install.INF", Script("CopyAll=1\r\n1=app.exe\r\n")));
+    ASSERT_TRUE(CreateDirectories(target_ / L"Existing"));
+    const struct {
+        const wchar_t* folder;  // nullptr: the registered one again, which exists by then
+        DWORD recorded;
+    } cases[] = {{L"Fresh", 0}, {nullptr, 0}, {L"Existing", 1}};
+    for (const auto& c : cases) {
+        const std::string name = c.folder ? Ansi(c.folder) : "again";
+        WizardChoices choices;
+        if (c.folder)
+            choices.destination = target_ / c.folder;
+        ASSERT_TRUE(Install(choices).completed) << name;
+        EXPECT_EQ(c.recorded, RegistryNumber(HKEY_LOCAL_MACHINE, UninstallEntryKey(kInstallKey), L"FolderExisted"))
+            << name;
+    }
+}
+
+// "Open" starts a file of the install tree by its full path, a name without
+// an extension with the program extensions: never the medium's file of that
+// name, which the shell would find first (beside install.exe), nor one the
+// install did not bring (message 42 instead).
+TEST_F(WizardPages, OpenStartsOnlyAFileOfTheInstallTree)
+{
+    ASSERT_TRUE(CopyFileW(OPEN_PROBE_EXE, (medium_ / L"Setup.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(OPEN_PROBE_EXE, (medium_ / L"Tool.exe").c_str(), FALSE));
+    const struct {
+        const char* open;
+        const wchar_t* started;  // below the install folder; nullptr: nothing
+    } cases[] = {{"Setup", L"ran.txt"}, {"Tool", nullptr}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(medium_.Write(L"install.INF", Script("1=Setup.exe\r\nOpen=" + std::string(c.open) + "\r\n")));
+        const std::wstring installed = target_ / FromCodePage(c.open, CP_ACP);
+        RunningProgram program;
+        ASSERT_TRUE(medium_.Start(&program));
+        WizardChoices choices;
+        choices.destination = installed;
+        choices.startMenu = false;
+        ASSERT_TRUE(WalkInstallWizard(program, choices, kWaitMs).completed) << c.open;
+        MessageBoxSeen box;
+        const bool reported = AnswerNextMessageBox(program.Id(), IDOK, c.started ? 3000 : kWaitMs, &box);
+        EXPECT_EQ(!c.started, reported) << c.open;
+        if (!c.started)
+            EXPECT_EQ(std::wstring(L"Tool is not a file of the installation, so it was skipped."), box.text);
+        DWORD code = 0;
+        EXPECT_TRUE(program.WaitForExit(kWaitMs, &code));
+        if (c.started) {
+            for (DWORD start = GetTickCount(); !FileExists(installed + L"\\ran.txt") && GetTickCount() - start < kWaitMs;)
+                Sleep(100);
+        } else {
+            Sleep(2000);
+        }
+        EXPECT_EQ(c.started != nullptr, FileExists(installed + L"\\ran.txt")) << c.open;
+        EXPECT_FALSE(FileExists(medium_ / L"ran.txt")) << c.open;
+    }
+}
+
+// The menu options page keeps its group in the start menu.
+TEST_F(WizardPages, GroupOutsideTheStartMenuIsRefused)
+{
+    ASSERT_NO_FATAL_FAILURE(StartWizard());
+    SetControlText(page_, DestinationPageMark, target_ / L"Menu");
+    PressWizardButton(sheet_, PSBTN_NEXT);
+    HWND menuPage = WaitForWizardPage(sheet_, MenuOptionsPageMark, kWaitMs);
+    ASSERT_NE(nullptr, menuPage);
+    SetControlText(menuPage, IDC_GROUP_FOLDER, L"Programs\\..\\..\\Elsewhere");
+    PressWizardButton(sheet_, PSBTN_NEXT);
+    MessageBoxSeen seen;
+    ASSERT_TRUE(AnswerNextMessageBox(program_.Id(), IDOK, kWaitMs, &seen));
+    EXPECT_EQ(L"The menu folder Programs\\..\\..\\Elsewhere lies outside the Start Menu.  Choose another one.",
+              seen.text);
+    EXPECT_EQ(menuPage, CurrentWizardPage(sheet_));
+    CancelWizard();
 }
 
 // The frame reads message 8 on every page, also after <Back>, in the
