@@ -7,6 +7,7 @@
 #include "folder_creation.h"
 #include "globals.h"
 #include "messages.h"
+#include "page_area.h"
 #include "path_helpers.h"
 #include "resource_ids.h"
 #include "shared_folders.h"
@@ -100,6 +101,7 @@ INT_PTR OnNotify(HWND page, const NMHDR* header)
 {
     switch (header->code) {
     case PSN_SETACTIVE:
+        FitWizardPage(page);
         PostMessageA(g_hwndSheet, PSM_SETWIZBUTTONS, 0, PSWIZB_NEXT);
         SetDlgItemTextA(page, IDC_DESTINATION_FOLDER, g_installDir);
         return FALSE;
