@@ -11,6 +11,8 @@
 #include "messages.h"
 #include "progress_page.h"
 
+const int kWizardPageTemplates[kWizardPageCount] = {IDD_DESTINATION_PAGE, IDD_MENU_OPTIONS_PAGE, IDD_PROGRESS_PAGE};
+
 void InitWizardPage(PROPSHEETPAGEA* page, int templateId, DLGPROC procedure)
 {
     ZeroMemory(page, sizeof(*page));
@@ -29,10 +31,10 @@ void RunInstallWizard()
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
 
-    PROPSHEETPAGEA pages[3];
-    InitWizardPage(&pages[0], IDD_DESTINATION_PAGE, DestinationPageProc);
-    InitWizardPage(&pages[1], IDD_MENU_OPTIONS_PAGE, MenuOptionsPageProc);
-    InitWizardPage(&pages[2], IDD_PROGRESS_PAGE, ProgressPageProc);
+    const DLGPROC procedures[kWizardPageCount] = {DestinationPageProc, MenuOptionsPageProc, ProgressPageProc};
+    PROPSHEETPAGEA pages[kWizardPageCount];
+    for (int i = 0; i < kWizardPageCount; ++i)
+        InitWizardPage(&pages[i], kWizardPageTemplates[i], procedures[i]);
     // A wizard frame takes its caption from the page it shows, on every page
     // change: each page carries "Installation of <title>".
     char caption[kCatalogueTextSize];

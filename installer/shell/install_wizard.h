@@ -3,6 +3,11 @@
 #include <windows.h>
 #include <prsht.h>
 
+enum { kWizardPageCount = 3 };
+
+// The wizard's page templates in page order: destination, menu options, run.
+extern const int kWizardPageTemplates[kWizardPageCount];
+
 // One wizard page: the template of g_hInstance and its dialog procedure,
 // every other field zero.
 void InitWizardPage(PROPSHEETPAGEA* page, int templateId, DLGPROC procedure);

@@ -10,6 +10,7 @@
 #include "globals.h"
 #include "install_folder_check.h"
 #include "messages.h"
+#include "page_area.h"
 #include "path_helpers.h"
 #include "resource_ids.h"
 #include "text_helpers.h"
@@ -119,6 +120,7 @@ INT_PTR OnNotify(HWND page, const NMHDR* header)
 {
     switch (header->code) {
     case PSN_SETACTIVE:
+        FitWizardPage(page);
         PostMessageA(g_hwndSheet, PSM_SETWIZBUTTONS, 0, PSWIZB_NEXT);
         SetDlgItemTextA(page, IDC_DESTINATION_FOLDER, g_installDir);
         return FALSE;

@@ -5,6 +5,7 @@
 #include "globals.h"
 #include "menu_groups.h"
 #include "messages.h"
+#include "page_area.h"
 #include "path_helpers.h"
 #include "resource_ids.h"
 
@@ -45,6 +46,7 @@ INT_PTR CALLBACK MenuOptionsPageProc(HWND page, UINT message, WPARAM wParam, LPA
         return FALSE;
     switch (reinterpret_cast<const NMHDR*>(lParam)->code) {
     case PSN_SETACTIVE:
+        FitWizardPage(page);
         SendMessageA(g_hwndSheet, PSM_SETWIZBUTTONS, 0, PSWIZB_BACK | PSWIZB_NEXT);
         return FALSE;
     case PSN_WIZNEXT:

@@ -5,6 +5,7 @@
 #include "globals.h"
 #include "install_run.h"
 #include "install_script.h"
+#include "page_area.h"
 
 namespace {
 
@@ -15,6 +16,7 @@ INT_PTR OnNotify(HWND page, const NMHDR* header)
 {
     switch (header->code) {
     case PSN_SETACTIVE:
+        FitWizardPage(page);
         SendMessageA(g_hwndSheet, PSM_SETWIZBUTTONS, 0, 0);
         SetTimer(page, kStartTimer, kStartDelayMs, nullptr);
         return FALSE;

@@ -2,8 +2,6 @@
 
 namespace testing_support {
 
-namespace {
-
 // The driver setup is started after the completion box and may outlive its
 // opener, so the tree is searched while it grows.
 DWORD WaitForOpenedSetup(DWORD installPid, DWORD timeoutMs)
@@ -16,8 +14,6 @@ DWORD WaitForOpenedSetup(DWORD installPid, DWORD timeoutMs)
     }
     return 0;
 }
-
-}  // namespace
 
 SampleMedium::SampleMedium(const std::wstring& setupExe, const std::wstring& setup64Exe,
                            std::initializer_list<const wchar_t*> programs)

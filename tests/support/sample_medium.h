@@ -37,6 +37,10 @@ private:
     bool complete_ = false;
 };
 
+// The Setup.exe that install.exe (installPid) opened after its completion
+// box, once it runs; 0 when none came within timeoutMs.
+DWORD WaitForOpenedSetup(DWORD installPid, DWORD timeoutMs);
+
 // Waits for the Setup.exe that install.exe (installPid) opened, answers every
 // message box of it and its Setup64.exe with OK and waits for its end.
 // started is false when no Setup.exe came within timeoutMs.

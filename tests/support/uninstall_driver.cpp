@@ -80,19 +80,28 @@ UninstallDriver::~UninstallDriver()
 
 bool UninstallDriver::Start(const std::wstring& commandLine, const std::wstring& dialogCaption, DWORD timeoutMs)
 {
+    return StartUntilConfirmation(commandLine, timeoutMs) && ConfirmAndWaitForDialog(dialogCaption, timeoutMs);
+}
+
+bool UninstallDriver::StartUntilConfirmation(const std::wstring& commandLine, DWORD timeoutMs)
+{
     if (!starter_.Start(commandLine)) {
         failure_ = "the uninstall command did not start";
         return false;
     }
-    DWORD boxPid = 0;
-    HWND box = WaitForDialogInTree(starter_.Id(), timeoutMs, &boxPid);
-    if (!box) {
+    confirmationBox_ = WaitForDialogInTree(starter_.Id(), timeoutMs);
+    if (!confirmationBox_) {
         failure_ = "no confirmation came";
         return false;
     }
-    confirmation_.caption = WindowText(box);
-    confirmation_.text = MessageBoxText(box);
-    if (!PressAndWaitGone(box, IDOK, timeoutMs)) {
+    confirmation_.caption = WindowText(confirmationBox_);
+    confirmation_.text = MessageBoxText(confirmationBox_);
+    return true;
+}
+
+bool UninstallDriver::ConfirmAndWaitForDialog(const std::wstring& dialogCaption, DWORD timeoutMs)
+{
+    if (!PressAndWaitGone(confirmationBox_, IDOK, timeoutMs)) {
         failure_ = "the confirmation did not close";
         return false;
     }

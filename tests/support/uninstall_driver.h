@@ -31,6 +31,13 @@ public:
     // it speaks). False (with the reason in Failure()) when a step did not come.
     bool Start(const std::wstring& commandLine, const std::wstring& dialogCaption, DWORD timeoutMs);
 
+    // Start in two steps, for a look at the confirmation while it is open:
+    // starts commandLine and waits for the confirmation (ConfirmationBox()),
+    // then answers it and waits for the dialog.
+    bool StartUntilConfirmation(const std::wstring& commandLine, DWORD timeoutMs);
+    bool ConfirmAndWaitForDialog(const std::wstring& dialogCaption, DWORD timeoutMs);
+    HWND ConfirmationBox() const { return confirmationBox_; }
+
     // Answers the dialog's message boxes with answers, box after box (IDOK
     // beyond them), until "Finish" is enabled. False on time-out.
     bool WaitForRunEnd(const std::vector<int>& answers, DWORD timeoutMs);
@@ -56,6 +63,7 @@ private:
     HANDLE copy_ = nullptr;
     DWORD copyPid_ = 0;
     HWND dialog_ = nullptr;
+    HWND confirmationBox_ = nullptr;
     MessageBoxSeen confirmation_;
     std::vector<MessageBoxSeen> boxes_;
     std::string failure_;
