@@ -154,10 +154,10 @@ bool IsShellFolder(const FolderLevels& levels)
     return false;
 }
 
-bool IsProfileFolder(const FolderLevels& levels)
+bool IsProfileFolder(const FolderLevels& levels, REGSAM view)
 {
     RegistryKey profiles;
-    if (!profiles.Open(HKEY_LOCAL_MACHINE, kProfileListKey, KEY_READ))
+    if (!profiles.Open(HKEY_LOCAL_MACHINE, kProfileListKey, KEY_READ | view))
         return false;
     char folder[kPathSize];
     for (const char* name : kProfileFolderValues) {
@@ -167,7 +167,7 @@ bool IsProfileFolder(const FolderLevels& levels)
     char sid[kPathSize];
     for (DWORD index = 0; RegEnumKeyA(profiles.Handle(), index, sid, kPathSize) == ERROR_SUCCESS; ++index) {
         RegistryKey profile;
-        if (profile.Open(profiles.Handle(), sid, KEY_READ) &&
+        if (profile.Open(profiles.Handle(), sid, KEY_READ | view) &&
             ReadProfileFolder(profile, "ProfileImagePath", folder) && levels.Is(folder))
             return true;
     }
@@ -190,7 +190,10 @@ bool IsInsideWindowsTree(const FolderLevels& levels)
 bool IsSharedFolder(const char* folder)
 {
     FolderLevels levels(folder);
-    return IsInsideWindowsTree(levels) || IsShellFolder(levels) || IsProfileFolder(levels);
+    // The 64-bit view holds the profiles also for a 32-bit program on 64-bit
+    // Windows; a 32-bit Windows ignores the flag.
+    return IsInsideWindowsTree(levels) || IsShellFolder(levels) || IsProfileFolder(levels, 0) ||
+           IsProfileFolder(levels, KEY_WOW64_64KEY);
 }
 
 bool IsBelowProgramFiles(const char* folder)

@@ -249,6 +249,8 @@ protected:
     HKEY scratch_[3] = {};
 };
 
+// Only where a package's own keys live is a key deleted: below
+// Software\<vendor>, a GUID key of the class keys or a ProgID of its own.
 TEST_F(SharedRegistryKeys, SharedKeysAreRefusedAndOwnKeysBelowThemDeleted)
 {
     const struct {
@@ -272,13 +274,32 @@ TEST_F(SharedRegistryKeys, SharedKeysAreRefusedAndOwnKeysBelowThemDeleted)
         {"HKEY_CLASSES_ROOT\\Directory\\\\", HKEY_CLASSES_ROOT, L"Directory"},
         {"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\CardTool", HKEY_CURRENT_USER,
          L"Software\\Microsoft\\Windows\\CurrentVersion\\Run\\CardTool"},
+        // Keys of Windows that are no first-level or well-known shared key,
+        // and a root name that runs on into its key path.
+        {"HKEY_LOCAL_MACHINE\\SYSTEM\\ControlSet001", HKEY_LOCAL_MACHINE, L"SYSTEM\\ControlSet001"},
+        {"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Print", HKEY_LOCAL_MACHINE,
+         L"SYSTEM\\CurrentControlSet\\Control\\Print"},
+        {"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Spooler", HKEY_LOCAL_MACHINE,
+         L"SYSTEM\\CurrentControlSet\\Services\\Spooler"},
+        {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT", HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows NT"},
+        {"HKEY_CLASSES_ROOT\\exefile", HKEY_CLASSES_ROOT, L"exefile"},
+        {"HKEY_CLASSES_ROOT\\.exe", HKEY_CLASSES_ROOT, L".exe"},
+        {"HKEY_CLASSES_ROOT\\Installer", HKEY_CLASSES_ROOT, L"Installer"},
+        {"HKEY_CLASSES_ROOT\\CLSID\\NotAGuid", HKEY_CLASSES_ROOT, L"CLSID\\NotAGuid"},
+        {"HKEY_CURRENT_USER\\Software\\Classes\\.card", HKEY_CURRENT_USER, L"Software\\Classes\\.card"},
+        {"HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Policies\\Vendor", HKEY_LOCAL_MACHINE,
+         L"Software\\Wow6432Node\\Policies\\Vendor"},
+        {"HKEY_LOCAL_MACHINExSoftware\\Vendor", HKEY_LOCAL_MACHINE, L"Software\\Vendor"},
     };
     const struct {
         const char* entry;
         HKEY root;
         const wchar_t* key;
     } own[] = {
+        {"HKEY_CURRENT_USER\\Software\\Vendor\\Product", HKEY_CURRENT_USER, L"Software\\Vendor\\Product"},
         {"HKEY_LOCAL_MACHINE\\Software\\\\Card Vendor\\Tool\\", HKEY_LOCAL_MACHINE, L"Software\\Card Vendor\\Tool"},
+        {"HKEY_LOCAL_MACHINE/Software\\Wow6432Node\\Card Vendor", HKEY_LOCAL_MACHINE,
+         L"Software\\Wow6432Node\\Card Vendor"},
         {"HKEY_CLASSES_ROOT\\CLSID\\{C0DE0000-0000-0000-0000-00000000CA4D}", HKEY_CLASSES_ROOT,
          L"CLSID\\{C0DE0000-0000-0000-0000-00000000CA4D}"},
         {"HKEY_CLASSES_ROOT\\CardTool.Document", HKEY_CLASSES_ROOT, L"CardTool.Document"},
@@ -302,44 +323,6 @@ TEST_F(SharedRegistryKeys, SharedKeysAreRefusedAndOwnKeysBelowThemDeleted)
         EXPECT_TRUE(KeyExists(c.root, std::wstring(c.key) + L"\\Other Software")) << c.entry;
     for (const auto& c : own)
         EXPECT_FALSE(KeyExists(c.root, c.key)) << c.entry;
-}
-
-// Only where a package's own keys live: below Software\<vendor>, a GUID key
-// of the class keys or a ProgID of its own. The keys of Windows that a
-// list of shared keys let through are refused, and so is a root name that
-// runs on into the key path.
-TEST_F(SharedRegistryKeys, KeysOutsideThePackagesOwnAreRefused)
-{
-    const struct {
-        const char* entry;
-        HKEY root;
-        const wchar_t* key;
-    } refused[] = {
-        {"HKEY_LOCAL_MACHINE\\SYSTEM\\ControlSet001", HKEY_LOCAL_MACHINE, L"SYSTEM\\ControlSet001"},
-        {"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Print", HKEY_LOCAL_MACHINE,
-         L"SYSTEM\\CurrentControlSet\\Control\\Print"},
-        {"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Spooler", HKEY_LOCAL_MACHINE,
-         L"SYSTEM\\CurrentControlSet\\Services\\Spooler"},
-        {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT", HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows NT"},
-        {"HKEY_CLASSES_ROOT\\exefile", HKEY_CLASSES_ROOT, L"exefile"},
-        {"HKEY_CLASSES_ROOT\\.exe", HKEY_CLASSES_ROOT, L".exe"},
-        {"HKEY_CLASSES_ROOT\\Installer", HKEY_CLASSES_ROOT, L"Installer"},
-        {"HKEY_CLASSES_ROOT\\CLSID\\NotAGuid", HKEY_CLASSES_ROOT, L"CLSID\\NotAGuid"},
-        {"HKEY_CURRENT_USER\\Software\\Classes\\.card", HKEY_CURRENT_USER, L"Software\\Classes\\.card"},
-        {"HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Policies\\Vendor", HKEY_LOCAL_MACHINE,
-         L"Software\\Wow6432Node\\Policies\\Vendor"},
-        {"HKEY_LOCAL_MACHINExSoftware\\Vendor", HKEY_LOCAL_MACHINE, L"Software\\Vendor"},
-    };
-    std::string lines;
-    int n = 0;
-    for (const auto& c : refused) {
-        ASSERT_TRUE(CreateKey(c.root, std::wstring(c.key) + L"\\Other Software"));
-        lines += std::to_string(++n) + "=" + c.entry + "\r\n";
-    }
-    auto seen = RemoveListed(lines);
-    EXPECT_EQ(ARRAYSIZE(refused), seen.size()) << Describe(seen);
-    for (const auto& c : refused)
-        EXPECT_TRUE(KeyExists(c.root, std::wstring(c.key) + L"\\Other Software")) << c.entry;
 }
 
 }  // namespace

@@ -413,39 +413,35 @@ TEST_F(CopyAllList, TargetsThatLeaveTheInstallFolderAreRefused)
     }
 }
 
-// The descriptor a new install folder outside Program Files gets: protected
-// from inheritance; SYSTEM and Administrators full control, Users read and
-// execute, each for the folder, its subfolders and its files.
+// The descriptor a new install folder outside Program Files gets, read
+// back: protected from inheritance; SYSTEM and Administrators full control,
+// Users read and execute, each for the folder, its subfolders and its files.
 TEST(InstallFolderSecurity, ProtectedDescriptorReadBack)
 {
     ProtectedFolderSecurity security;
     ASSERT_NE(nullptr, security.Get());
-    PSECURITY_DESCRIPTOR descriptor = security.Get()->lpSecurityDescriptor;
     SECURITY_DESCRIPTOR_CONTROL control = 0;
     DWORD revision = 0;
-    ASSERT_TRUE(GetSecurityDescriptorControl(descriptor, &control, &revision));
-    EXPECT_TRUE(control & SE_DACL_PROTECTED);
     BOOL present = FALSE, defaulted = FALSE;
     PACL dacl = nullptr;
-    ASSERT_TRUE(GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted));
-    ASSERT_TRUE(present && dacl);
+    ASSERT_TRUE(GetSecurityDescriptorControl(security.Get()->lpSecurityDescriptor, &control, &revision));
+    EXPECT_TRUE(control & SE_DACL_PROTECTED);
+    ASSERT_TRUE(GetSecurityDescriptorDacl(security.Get()->lpSecurityDescriptor, &present, &dacl, &defaulted) && dacl);
     const struct {
         WELL_KNOWN_SID_TYPE sid;
         ACCESS_MASK access;
-    } expected[] = {{WinLocalSystemSid, FILE_ALL_ACCESS},
-                    {WinBuiltinAdministratorsSid, FILE_ALL_ACCESS},
+    } expected[] = {{WinLocalSystemSid, FILE_ALL_ACCESS}, {WinBuiltinAdministratorsSid, FILE_ALL_ACCESS},
                     {WinBuiltinUsersSid, FILE_GENERIC_READ | FILE_GENERIC_EXECUTE}};
     ASSERT_EQ(ARRAYSIZE(expected), dacl->AceCount);
     for (DWORD i = 0; i < dacl->AceCount; ++i) {
         ACCESS_ALLOWED_ACE* ace = nullptr;
-        ASSERT_TRUE(GetAce(dacl, i, reinterpret_cast<void**>(&ace)));
         BYTE sid[SECURITY_MAX_SID_SIZE];
         DWORD size = sizeof(sid);
+        ASSERT_TRUE(GetAce(dacl, i, reinterpret_cast<void**>(&ace)));
         ASSERT_TRUE(CreateWellKnownSid(expected[i].sid, nullptr, sid, &size));
-        EXPECT_EQ(ACCESS_ALLOWED_ACE_TYPE, ace->Header.AceType) << i;
+        EXPECT_TRUE(ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE && EqualSid(&ace->SidStart, sid)) << i;
         EXPECT_EQ(OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE, ace->Header.AceFlags) << i;
         EXPECT_EQ(expected[i].access, ace->Mask) << i;
-        EXPECT_TRUE(EqualSid(&ace->SidStart, sid)) << i;
     }
 }
 

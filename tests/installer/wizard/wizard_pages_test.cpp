@@ -152,28 +152,6 @@ std::wstring SharedText(std::wstring typed)
     return std::wstring(L"Unable to install in ") + full + L", because Windows or other software shares that folder.";
 }
 
-// A profile of another user, listed where Windows lists profiles, for one test.
-class ScopedProfile {
-public:
-    explicit ScopedProfile(const std::wstring& folder)
-    {
-        HKEY key;
-        ready_ = RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) ==
-                     ERROR_SUCCESS &&
-                 RegSetValueExW(key, L"ProfileImagePath", 0, REG_EXPAND_SZ,
-                                reinterpret_cast<const BYTE*>(folder.c_str()),
-                                DWORD((folder.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
-        RegCloseKey(key);
-    }
-    ~ScopedProfile() { RegDeleteKeyW(HKEY_LOCAL_MACHINE, kKey); }
-    bool Ready() const { return ready_; }
-
-private:
-    static constexpr const wchar_t* kKey =
-        L"Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\S-1-5-21-0-0-0-2001";
-    bool ready_ = false;
-};
-
 // Shared folders and the trees of Windows are refused, by whatever name they
 // are reached: in any letter case, through "..", from the current drive's
 // root, by short names or a second drive letter. So are names the system
@@ -189,9 +167,12 @@ TEST_F(WizardPages, SharedFoldersAndFoldersTooLongForThePackageAreRefused)
     std::wstring tooLong = target_ / std::wstring(250 - target_.Path().size(), L'L');
     wchar_t shortName[MAX_PATH] = {};
     GetShortPathNameW(ShellFolder(CSIDL_COMMON_APPDATA).c_str(), shortName, MAX_PATH);
+    // Another user's profile, listed where Windows lists profiles.
     ScratchDir otherProfile(L"profile");
-    ScopedProfile listed(otherProfile.Path());
-    ASSERT_TRUE(listed.Ready());
+    ScopedRegistryValue listed(HKEY_LOCAL_MACHINE,
+                               L"Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\S-1-5-21-0-0-0-2001",
+                               L"ProfileImagePath");
+    ASSERT_TRUE(listed.SetString(otherProfile.Path(), REG_EXPAND_SZ));
     ScopedDriveLetter drive(L'Q', windows.substr(0, 3));
     ASSERT_TRUE(drive.Ready());
     const struct {
