@@ -42,9 +42,11 @@ public:
     ShellFolder(HKEY root, const wchar_t* name) : shown_(root, kShellFoldersKey, name), user_(root, kUserShellFoldersKey, name)
     {
     }
+    // "User Shell Folders" first: a shell that looks the folder up in
+    // between (explorer.exe, told of a new shortcut) copies the new value.
     bool Set(const std::wstring& folder)
     {
-        return shown_.SetString(folder) && user_.SetString(folder, REG_EXPAND_SZ);
+        return user_.SetString(folder, REG_EXPAND_SZ) && shown_.SetString(folder);
     }
     ScopedRegistryValue& Shown() { return shown_; }
 

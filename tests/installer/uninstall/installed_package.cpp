@@ -164,10 +164,11 @@ void InstalledPackage::MakeShortcuts()
         if (!WriteFileBytes(link, "link"))
             Fail("a shortcut cannot be made");
     }
-    // Both keys: Wine copies "User Shell Folders" over "Shell Folders" whenever
-    // the shell looks a folder up, as the uninstall's check of shared folders does.
-    // The group lies in the start menu, whose folders its removal keeps.
-    const wchar_t* const keys[] = {kShellFoldersKey, kUserShellFoldersKey};
+    // Both keys, "User Shell Folders" first: Wine copies it over "Shell
+    // Folders" whenever the shell looks a folder up, as the uninstall's check
+    // of shared folders does. The group lies in the start menu, whose folders
+    // its removal keeps.
+    const wchar_t* const keys[] = {kUserShellFoldersKey, kShellFoldersKey};
     const struct {
         const wchar_t* name;
         const wchar_t* folder;
