@@ -212,6 +212,7 @@ TEST(ConfigCampaign, GeneratedFilesEndWithACodeOfTheTableAndWriteOnlyIntoTheirFo
     std::map<int, int> codes;
     std::set<std::pair<int, DWORD>> details;
     int stoppingCases = 0;
+    int localFiles = 0;
     int failures = 0;
     for (int i = 0; i < count && failures < 20; ++i) {
         const GeneratedCase generated = GenerateCase(world.Base(), world.Places(), kCampaignSeed + i);
@@ -219,6 +220,7 @@ TEST(ConfigCampaign, GeneratedFilesEndWithACodeOfTheTableAndWriteOnlyIntoTheirFo
         ++codes[outcome.code];
         details.insert({outcome.code, outcome.detail});
         stoppingCases += outcome.spoolerStops > 0;
+        localFiles += generated.localText;
         if (!outcome.problem.empty()) {
             ++failures;
             ADD_FAILURE() << CaseReport(generated, outcome);
@@ -236,9 +238,10 @@ TEST(ConfigCampaign, GeneratedFilesEndWithACodeOfTheTableAndWriteOnlyIntoTheirFo
     std::string summary;
     for (const auto& code : codes)
         summary += " " + std::to_string(code.first) + ":" + std::to_string(code.second);
-    std::printf("code page %u: %d generated TQSetup.ini files; %zu distinct codes (code:files)%s; %zu distinct "
-                "code and detail pairs; %d cases stopped the spooler; %d failed\n",
-                GetACP(), count, codes.size(), summary.c_str(), details.size(), stoppingCases, failures);
+    std::printf("code page %u: %d generated TQSetup.ini files (%d with non-ASCII text in this code page); %zu "
+                "distinct codes (code:files)%s; %zu distinct code and detail pairs; %d cases stopped the spooler; "
+                "%d failed\n",
+                GetACP(), count, localFiles, codes.size(), summary.c_str(), details.size(), stoppingCases, failures);
     ::testing::Test::RecordProperty("files", count);
     ::testing::Test::RecordProperty("codes", static_cast<int>(codes.size()));
     // A generator that no longer reaches the install step tests little.

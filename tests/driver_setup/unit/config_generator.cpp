@@ -559,7 +559,8 @@ GeneratedCase GenerateCase(const IniModel& base, const CampaignPlaces& places, u
     generated.world = GenerateWorld(random);
     const std::wstring text = generated.ini.Render();
     // Text that the system's double-byte code page holds is written in it too.
-    if (NeedsUnicode(text) && GetACP() != 1252 && FitsCodePage(text) && random.Percent(50))
+    generated.localText = NeedsUnicode(text) && GetACP() != 1252 && FitsCodePage(text) && random.Percent(50);
+    if (generated.localText)
         generated.encoding = EncodingAnsi;
     else if (NeedsUnicode(text))
         generated.encoding = random.Percent(70) ? EncodingUtf16 : EncodingUtf8;

@@ -50,6 +50,7 @@ struct GeneratedCase {
     std::wstring osKey;
     IniModel ini;
     IniEncoding encoding = EncodingAnsi;
+    bool localText = false;  // non-ASCII text written in the system's double-byte code page
     CaseWorld world;
     std::vector<const char*> mutations;
 };

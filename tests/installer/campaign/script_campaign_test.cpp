@@ -202,11 +202,14 @@ protected:
         watch_.End();
     }
 
-    // The install folder starts with the program-files folder (or its drive
-    // or share for a Folder that starts with "\\", or is the folder of the
-    // program that a same-titled uninstall entry registers); the menu folder
-    // starts with the Programs folder, its Accessories, or the Start Menu for
-    // a Menu that starts with "\\", of the user or of all users.
+    // Where the script's forms put the folders: the install folder is the
+    // program-files folder, a separator and Folder (for a Folder that starts
+    // with "\\", its drive or share and Folder), or the folder of the program
+    // that a same-titled uninstall entry registers; the menu folder is the
+    // Programs folder and Menu, the title or nothing, its Accessories and the
+    // rest of an "a!" Menu, or the Start Menu and a Menu that starts with "\\",
+    // of the user or of all users. Each ends in a separator; a folder that
+    // did not fit is the first 259 bytes of it.
     void CheckFoldersAreWhereTheFormsPutThem(const GeneratedScript& script)
     {
         std::string folder = ReadValue("Install", "Folder");
@@ -217,26 +220,43 @@ protected:
         // Windows drive's "Program Files" stands in.
         const std::string files =
             script.programFilesDir.size() < kPathSize ? script.programFilesDir : windowsDir_.substr(0, 2) + "\\Program Files";
-        std::string start = files;
+        std::string installDir = files;
         if (folder[0] == '\\') {
             const size_t share = files.find('\\', files.find('\\', 2) + 1);
-            start = files[1] == ':' ? files.substr(0, 2) : files.compare(0, 2, "\\\\") == 0 ? files.substr(0, share) : "";
+            installDir = files[1] == ':' ? files.substr(0, 2) : files.compare(0, 2, "\\\\") == 0 ? files.substr(0, share) : "";
+            installDir += folder;
+        } else {
+            installDir = Joined(installDir, folder);
         }
-        // What follows the start is a separator (or nothing, where no more fitted).
-        const std::string installDir = g_installDir;
-        const bool fromFiles = installDir.compare(0, start.size(), start) == 0 &&
-                               (installDir.size() == start.size() || start.empty() || start.back() == '\\' ||
-                                installDir[start.size()] == '\\');
         const std::string registered = RegisteredCommand();
-        const bool fromEntry = !installDir.empty() && registered.compare(0, installDir.size(), installDir) == 0;
-        EXPECT_TRUE(fromFiles || fromEntry) << "install folder " << installDir << " does not start with " << start;
+        const bool fromEntry = g_installDir[0] != '\0' && registered.compare(0, lstrlenA(g_installDir), g_installDir) == 0;
+        EXPECT_TRUE(IsFormOf(g_installDir, Joined(installDir, "")) || fromEntry)
+            << "install folder " << g_installDir << ", not " << Joined(installDir, "");
         Reached(fromEntry ? "install folder: the registered one" : "install folder: from the program files");
 
         const std::string base = g_commonMenu ? "C:\\All" : "C:\\Menu";
-        const std::string menuStart = menu[0] == '\\' ? base : menu.compare(0, 2, "a!") == 0 ? base + "\\Programs\\Accessories"
-                                                                                        : base + "\\Programs";
-        EXPECT_EQ(0, std::string(g_menuDir).compare(0, menuStart.size(), menuStart))
-            << "menu folder " << g_menuDir << " does not start with " << menuStart;
+        std::string menuDir = base + "\\Programs";
+        if (menu[0] == '\\')
+            menuDir = Joined(base, menu);
+        else if (menu.compare(0, 2, "a!") == 0)
+            menuDir = Joined(Joined(menuDir, "Accessories"), menu.substr(2));
+        else if (!menu.empty() || g_groupCount > 0)
+            menuDir = Joined(menuDir, menu.empty() ? std::string(g_title) : menu);
+        EXPECT_TRUE(IsFormOf(g_menuDir, menuDir)) << "menu folder " << g_menuDir << ", not " << menuDir;
+    }
+
+    // folder, a separator unless folder ends in one, and name.
+    static std::string Joined(const std::string& folder, const std::string& name)
+    {
+        const char* last = folder.empty() ? "" : CharPrevA(folder.c_str(), folder.c_str() + folder.size());
+        const bool separated = *last == '\\' || *last == '/';
+        return folder + (separated ? "" : "\\") + name;
+    }
+
+    // The folder as the product holds it: the whole, or its first 259 bytes.
+    static bool IsFormOf(const std::string& held, const std::string& whole)
+    {
+        return held == whole || (held.size() == kPathSize - 1 && whole.compare(0, held.size(), held) == 0);
     }
 
     // The registered command of a same-titled uninstall entry of the script's

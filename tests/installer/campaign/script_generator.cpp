@@ -177,7 +177,13 @@ private:
 
     std::string Folder()
     {
-        switch (random_.Below(12)) {
+        // Folders that reach a root or a folder other software shares.
+        static const char* const kSharedReach[] = {
+            ".", "..", "..\\Program Files", "..\\Program Files (x86)", "Common Files", "..\\..\\Windows\\System32",
+            "..\\ProgramData", "..\\users", "..\\users\\Public", "\\Windows", "\\users\\root\\Desktop"};
+        switch (random_.Below(13)) {
+        case 12:
+            return random_.Pick(kSharedReach);
         case 0:
             return "Sample Card Printer\\Driver Setup";
         case 1:
