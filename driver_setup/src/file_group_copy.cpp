@@ -5,6 +5,7 @@
 #include <strsafe.h>
 #include <wchar.h>
 
+#include "file_placement.h"
 #include "handles.h"
 #include "setup_paths.h"
 
@@ -55,12 +56,13 @@ bool IsSpoolerFile(const wchar_t* name)
 }
 
 // Source and target path of a listed file: ERROR_SUCCESS, or why there are
-// none. A name that would lead out of the folders fails like a file that
-// cannot be copied.
+// none. A name that would lead out of the folders, or that a cut-short copy
+// leaves behind (and the next run removes), fails like a file that cannot be
+// copied.
 DWORD FormFilePaths(const wchar_t* sourceDirectory, const wchar_t* targetDirectory, const wchar_t* name,
                     wchar_t (&source)[SETUP_PATH_SIZE], wchar_t (&target)[SETUP_PATH_SIZE])
 {
-    if (!StaysInFolder(name))
+    if (!StaysInFolder(name) || IsPlacementName(name))
         return ERROR_INVALID_NAME;
     if (FAILED(StringCchPrintfW(target, ARRAYSIZE(target), L"%s\\%s", targetDirectory, name)) ||
         FAILED(StringCchPrintfW(source, ARRAYSIZE(source), L"%s\\%s", sourceDirectory, name)))
@@ -100,25 +102,25 @@ int CopyFileGroup(const wchar_t* sourceDirectory, const wchar_t* targetDirectory
             failure = nameError;
             continue;
         }
+        RemoveLeftoverCopy(target);
         const bool replacing = PathFileExistsW(target) != FALSE;
         if (replacing && !ShouldReplace(source, target, mode))
             continue;
-        if (CopyFileW(source, target, !replacing))
-            continue;
-        const DWORD error = GetLastError();
-        if (!replacing || !IsInUse(error)) {
-            failed = true;
-            failure = error;
-            continue;
-        }
+        DWORD error = PlaceFileCopy(source, target, replacing);
         // An existing file in use: only a spooler file may be freed, by stopping the spooler.
-        if (IsSpoolerFile(name) && (mode & CopyMayStopSpooler) && !spoolerStopped) {
+        if (replacing && IsInUse(error) && IsSpoolerFile(name) && (mode & CopyMayStopSpooler) && !spoolerStopped) {
             if (system.ControlSpooler(SpoolerStop) == 0) {
                 SetLastError(SPOOLER_STOP_FAILED);
                 return 0;
             }
             spoolerStopped = true;
-            CopyFileW(source, target, FALSE);
+            error = PlaceFileCopy(source, target, replacing);
+        }
+        // A file that stays old, in use or not, fails the group: success
+        // means that every file the rules replace is there.
+        if (error != ERROR_SUCCESS) {
+            failed = true;
+            failure = error;
         }
     }
     if (!failed)

@@ -22,7 +22,9 @@ const DWORD SPOOLER_STOP_FAILED = 0x20000000;
 // 2: all copied or rightly kept, spooler stopped on the way; 1: the same
 // without stopping it; 0: a file failed, the target directory could not be
 // made or the spooler did not stop; -2: a file failed after the spooler was
-// stopped. On failure the thread's last error tells why.
+// stopped. A file that the rule replaces and that stays in use has failed
+// (ERROR_SHARING_VIOLATION). On failure the thread's last error tells why.
+// Each file is put in place whole or not at all (file_placement.h).
 int CopyFileGroup(const wchar_t* sourceDirectory, const wchar_t* targetDirectory,
                   const StringList& fileNames, DWORD mode);
 // The same, stopping the spooler through system.

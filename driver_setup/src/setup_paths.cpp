@@ -41,6 +41,25 @@ bool IsParentLike(const wchar_t* component, size_t length)
     return dots >= 2;
 }
 
+// A name that Windows opens as a device in any folder: CON, PRN, AUX, NUL,
+// COM1 to COM9, LPT1 to LPT9, CONIN$, CONOUT$, in any letter case, also with
+// an extension or blanks before it ("nul.txt", "COM1 .dll").
+bool IsDeviceName(const wchar_t* component, size_t length)
+{
+    static const wchar_t* const kDevices[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
+    size_t base = 0;
+    while (base < length && component[base] != L'.')
+        ++base;
+    while (base > 0 && component[base - 1] == L' ')
+        --base;
+    for (const wchar_t* device : kDevices) {
+        if (base == wcslen(device) && _wcsnicmp(component, device, base) == 0)
+            return true;
+    }
+    return base == 4 && (_wcsnicmp(component, L"COM", 3) == 0 || _wcsnicmp(component, L"LPT", 3) == 0) &&
+           component[3] >= L'1' && component[3] <= L'9';
+}
+
 }  // namespace
 
 bool JoinPath(wchar_t* result, wchar_t* directory, const wchar_t* name)
@@ -94,7 +113,7 @@ bool StaysInFolder(const wchar_t* name)
         return false;
     for (const wchar_t* component = name;; ) {
         const size_t length = wcscspn(component, L"\\/");
-        if (IsParentLike(component, length))
+        if (IsParentLike(component, length) || IsDeviceName(component, length))
             return false;
         if (!component[length])
             return true;

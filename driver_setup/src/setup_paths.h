@@ -23,7 +23,7 @@ bool QuoteArgument(wchar_t* path);
 void StripFieldPrefix(wchar_t* field);
 
 // Whether a name of a file list stays inside the folder it is joined to: no
-// leading separator, no drive or stream (":"), and no component made of dots
-// (and blanks) that names or may be trimmed to a parent folder. Subfolders
-// are allowed.
+// leading separator, no drive or stream (":"), no component made of dots
+// (and blanks) that names or may be trimmed to a parent folder, and none that
+// names a device ("NUL", "COM1.dll"). Subfolders are allowed.
 bool StaysInFolder(const wchar_t* name);

@@ -32,13 +32,6 @@ bool FindShortcutFolder(ShortcutLocation location, char* folder)
     return PathAppend(folder, "") != nullptr;
 }
 
-// A shortcut's name names a file in its folder: one that leads out of it
-// ("..", a drive, a stream) gives no link to write or to delete.
-bool FormatLinkPath(char* link, const char* folder, const char* name)
-{
-    return SUCCEEDED(StringCchPrintfA(link, kPathSize, "%s%s.lnk", folder, name)) && IsPathInFolderTree(link, folder);
-}
-
 void SaveShortcut(const char* link, const ShortcutItem& item)
 {
     ComPointer<IShellLinkA> shellLink;
@@ -163,6 +156,11 @@ void RemoveShortcuts(ShortcutLocation location, const char* folder)
 }
 
 }  // namespace
+
+bool FormatLinkPath(char* link, const char* folder, const char* name)
+{
+    return SUCCEEDED(StringCchPrintfA(link, kPathSize, "%s%s.lnk", folder, name)) && IsPathInFolderTree(link, folder);
+}
 
 void ProcessShortcuts(ShortcutLocation location, bool remove)
 {

@@ -15,3 +15,8 @@ enum ShortcutLocation {
 // creating, the item that runs the installed program with "/r" is recorded in
 // g_uninstallMenuName.
 void ProcessShortcuts(ShortcutLocation location, bool remove);
+
+// The link file of the shortcut named name in folder (which ends in a
+// separator). False when the name leads out of the folder (through "..", a
+// drive or a stream) or the path does not fit: no link is written or deleted.
+bool FormatLinkPath(char* link, const char* folder, const char* name);

@@ -4,6 +4,7 @@
 
 #include "error_box.h"
 #include "file_identity.h"
+#include "file_placement.h"
 #include "folder_creation.h"
 #include "globals.h"
 #include "path_helpers.h"
@@ -41,28 +42,42 @@ bool ReportCopyFailure(DWORD error)
     return false;
 }
 
+// The entry's paths in the form the placement takes; false when a path does
+// not convert whole.
+bool WidenEntryPaths(wchar_t (&source)[kPathSize], wchar_t (&target)[kPathSize])
+{
+    return MultiByteToWideChar(CP_ACP, 0, g_entryName, -1, source, kPathSize) > 0 &&
+           MultiByteToWideChar(CP_ACP, 0, g_entryTarget, -1, target, kPathSize) > 0;
+}
+
 }  // namespace
 
 bool CopyEntryFile(bool force)
 {
-    // An entry whose target path did not fit names no file to copy to.
-    if (g_entryTarget[0] == '\0')
+    wchar_t source[kPathSize];
+    wchar_t target[kPathSize];
+    // An entry whose target path did not fit names no file to copy to; a
+    // target named like a temporary copy would be taken for a leftover.
+    if (g_entryTarget[0] == '\0' || !WidenEntryPaths(source, target) || IsPlacementName(target))
         return ReportCopyFailure(ERROR_INVALID_NAME);
     if (!EnsureTargetFolder())
         return false;
-    if (!CopyFileA(g_entryName, g_entryTarget, TRUE)) {
-        DWORD error = GetLastError();
-        if (error != ERROR_FILE_EXISTS)
-            return ReportCopyFailure(error);
+    RemoveLeftoverCopy(target);
+    if (GetFileAttributesA(g_entryName) == INVALID_FILE_ATTRIBUTES)
+        return ReportCopyFailure(GetLastError());
+    const bool replacing = GetFileAttributesA(g_entryTarget) != INVALID_FILE_ATTRIBUTES;
+    // Installing from the install folder itself finds each file at its
+    // target: that file is installed already. A newer target stays unless
+    // the run forces the copy.
+    const bool keep = replacing && (IsSameFile(g_entryName, g_entryTarget) ||
+                                    (!force && !IsSourceNotOlder(g_entryName, g_entryTarget)));
+    if (!keep) {
         // A target that should be replaced and is not counts as failed: in
-        // use (18), or a full disk, a folder in its place ... (21). Installing
-        // from the install folder itself copies each file onto itself, which
-        // the system refuses; that file is installed already.
-        if ((force || IsSourceNotOlder(g_entryName, g_entryTarget)) && !CopyFileA(g_entryName, g_entryTarget, FALSE)) {
-            error = GetLastError();
-            if (!IsSameFile(g_entryName, g_entryTarget))
-                return ReportCopyFailure(error);
-        }
+        // use (18), or a full disk, a folder in its place ... (21). The old
+        // file stays whole either way.
+        const DWORD error = PlaceFileCopy(source, target, replacing);
+        if (error != ERROR_SUCCESS)
+            return ReportCopyFailure(error);
     }
     SetFileAttributesA(g_entryTarget, FILE_ATTRIBUTE_NORMAL);
     return true;

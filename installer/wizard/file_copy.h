@@ -9,7 +9,8 @@ enum { kFileStampSize = 520 };
 // force: overwrite an existing target without comparing times. True when the
 // target is now a copy of the source, a newer file left in place, or the
 // source itself (with normal attributes in each case); false after message
-// 5/6 (target folder), 18 (target in use) or 21 (copy or overwrite failed).
+// 5/6 (target folder), 18 (target in use) or 21 (copy or overwrite failed),
+// with an existing target as it was (file_placement.h).
 bool CopyEntryFile(bool force);
 
 // True when the source was last written at the same time as the target or

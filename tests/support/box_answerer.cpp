@@ -28,21 +28,27 @@ size_t BoxAnswerer::Count()
     return seen_.size();
 }
 
+namespace {
+
+// Marks a box this watcher has answered. A box stays visible for a moment
+// after its button was pressed, and one destroyed while the windows were
+// listed still comes up once: neither is a new box. The mark goes with the
+// window, so a new box that the system gives the handle of an old one is
+// still answered.
+const wchar_t kAnsweredMark[] = L"BoxAnswerer.answered";
+
+}  // namespace
+
 void BoxAnswerer::Watch()
 {
     const DWORD self = GetCurrentProcessId();
-    std::vector<HWND> answered;
     while (!stop_) {
         HWND box = WaitForDialog(self, 0);
         if (!box) {
             Sleep(pollMs_);
             continue;
         }
-        bool known = false;
-        for (HWND old : answered)
-            known = known || old == box;
-        // A box stays visible for a moment after its button was pressed.
-        if (known && IsWindow(box)) {
+        if (!IsWindow(box) || GetPropW(box, kAnsweredMark)) {
             Sleep(pollMs_ < 20 ? pollMs_ : 20);
             continue;
         }
@@ -52,6 +58,10 @@ void BoxAnswerer::Watch()
             Sleep(10);
             text = MessageBoxText(box);
         }
+        // A window that cannot be marked is gone: an answered box that went
+        // between the listing and the look at its mark.
+        if (!SetPropW(box, kAnsweredMark, reinterpret_cast<HANDLE>(1)))
+            continue;
         MessageBoxSeen seen{WindowText(box), text};
         int button = defaultButton_;
         size_t index = 0;
@@ -64,7 +74,6 @@ void BoxAnswerer::Watch()
         }
         if (beforeAnswer_)
             beforeAnswer_(index);
-        answered.push_back(box);
         // A Yes/No box has no IDOK/IDCANCEL button to click; WM_COMMAND with the
         // identifier answers every kind of box.
         PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),

@@ -44,15 +44,15 @@ HWND WaitForTopLevel(DWORD pid, DWORD timeoutMs, Test test)
 }
 
 // Polls until the page of the progress run shows its completion (or a box
-// comes up, which the caller answers).
-bool WaitForCompletionOrBox(DWORD pid, HWND page, DWORD timeoutMs, HWND* box)
+// comes up, which the caller answers); false at once when the program ended.
+bool WaitForCompletionOrBox(const RunningProgram& program, HWND page, DWORD timeoutMs, HWND* box)
 {
     const DWORD start = GetTickCount();
     *box = nullptr;
-    while (GetTickCount() - start < timeoutMs) {
+    while (GetTickCount() - start < timeoutMs && WaitForSingleObject(program.Handle(), 0) == WAIT_TIMEOUT) {
         if (IsControlVisible(page, kHintId))
             return true;
-        *box = WaitForMessageBox(pid, 0);
+        *box = WaitForMessageBox(program.Id(), 0);
         if (*box)
             return false;
         Sleep(50);
@@ -162,7 +162,7 @@ WizardWalk DriveInstallWizard(const RunningProgram& program, const WizardChoices
         return walk;
     }
     HWND box = nullptr;
-    while (!WaitForCompletionOrBox(program.Id(), page, timeoutMs, &box)) {
+    while (!WaitForCompletionOrBox(program, page, timeoutMs, &box)) {
         if (!box) {
             walk.failure = "the run did not complete";
             return walk;

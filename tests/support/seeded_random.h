@@ -37,10 +37,16 @@ private:
     uint64_t state_;
 };
 
-// How many generated cases a campaign runs: base normally, 100 times as many
-// when the environment variable CAMPAIGN_LONG is set to 1 (a night's run).
+// How many generated cases a campaign runs: base normally, CAMPAIGN_TIMES
+// times as many when that environment variable holds a number from 1 to
+// 10000 (scripts/campaign --times N), 100 times as many with CAMPAIGN_LONG=1
+// (a night's run).
 inline int CampaignCaseCount(int base)
 {
+    const char* times = std::getenv("CAMPAIGN_TIMES");
+    const long factor = times ? std::strtol(times, nullptr, 10) : 0;
+    if (factor >= 1 && factor <= 10000)
+        return base * static_cast<int>(factor);
     const char* setting = std::getenv("CAMPAIGN_LONG");
     return setting && std::strcmp(setting, "1") == 0 ? base * 100 : base;
 }

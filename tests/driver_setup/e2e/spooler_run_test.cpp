@@ -95,12 +95,20 @@ TEST_F(SpoolerRun, OlderPcpFileInUseInSystemFolderStopsTheSpoolerWhichRunsAgainA
     EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), SpoolerState());
 }
 
+// The file stays old, so the run does not report success: it ends with the
+// group's code and the sharing violation as its detail.
 TEST_F(SpoolerRun, OlderFileInUseInExplicitFolderStaysWithoutStoppingTheSpooler)
 {
     DriverPackage& package = MakePackage();
     const std::wstring target = JoinPaths(kToolFolder, L"CardPrinterTool.cfg");
     InstallAndAge(package, target, L"common\\CardPrinterTool.cfg");
-    EXPECT_FALSE(RunWhileHeld(package, target));
+    {
+        FileHeldBySpooler held(target);
+        ASSERT_TRUE(held.IsHeld());
+        ExpectOutcome(RunSetup(package), -36, GeneralFailureText(-36) + L"\r\n(Detailed: 0x00000020)",
+                      L"Setup64.exe");
+        EXPECT_FALSE(held.SawSpoolerStopped());
+    }
     EXPECT_EQ("in use", ReadFileBytes(target));
     EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), SpoolerState());
 }

@@ -56,6 +56,18 @@ bool IsSpoolerName(const std::wstring& name)
     return name.compare(0, 3, L"PCP") == 0 || name.compare(0, 3, L"PDR") == 0;
 }
 
+// A file on a disk, not a device that a name such as "NUL" or "COM1" opens.
+bool IsDiskFile(const std::wstring& path)
+{
+    HANDLE file = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    const bool disk = GetFileType(file) == FILE_TYPE_DISK;
+    CloseHandle(file);
+    return disk;
+}
+
 void WriteOlder(const std::wstring& path)
 {
     FILETIME now = {};
@@ -145,12 +157,19 @@ CampaignWorld::~CampaignWorld()
 
 void CampaignWorld::MakePackage()
 {
+    // One write time for all sources, an hour back: whichever group copies a
+    // name into a folder, the result is the same, and it is newer than the
+    // older targets that a case puts there.
+    GetSystemTimeAsFileTime(&packageTime_);
+    packageTime_ = testing_support::ShiftTime(packageTime_, -3600);
     for (const wchar_t* folder : kSourceFolders) {
         const std::wstring dir = package_ + L"\\" + folder;
         CreateDirectories(dir + L"\\sub");
         CreateDirectories(dir + L"\\folder_tqc.dll");
-        for (const std::wstring& name : SourceNames())
+        for (const std::wstring& name : SourceNames()) {
             WriteFileBytes(dir + L"\\" + name, "new");
+            testing_support::SetFileWriteTime(dir + L"\\" + name, packageTime_);
+        }
     }
     for (const wchar_t* folder : kEscapeSourceFolders)
         WriteFileBytes(places_.work + L"\\" + folder + L"\\" + kEscapeName, "escaped");
@@ -294,6 +313,34 @@ std::vector<std::wstring> CampaignWorld::MarkedFilesOutside() const
             marked.push_back(folder + L"\\" + entry.cFileName);
     }
     return marked;
+}
+
+std::string CampaignWorld::FileLeftBehind(const DriverSetup& setup, CampaignSystem& system) const
+{
+    for (int i = 0; i < setup.groupCount; ++i) {
+        const FileGroup& group = setup.fileGroups[i];
+        wchar_t folder[SETUP_PATH_SIZE] = {};
+        if (group.targetKind == 1)
+            StringCchCopyW(folder, SETUP_PATH_SIZE, group.targetDirectory);
+        else if (group.targetKind > 3 || !system.FindSystemFolder(group.targetKind == 2 ? CSIDL_SYSTEM : CSIDL_SYSTEMX86, folder))
+            continue;
+        for (int n = 0; n < group.fileNames.Count(); ++n) {
+            const std::wstring name = group.fileNames.At(n);
+            const std::wstring target = std::wstring(folder) + L"\\" + name;
+            const DWORD sourceAttributes = GetFileAttributesW((std::wstring(group.sourceDirectory) + L"\\" + name).c_str());
+            const DWORD targetAttributes = GetFileAttributesW(target.c_str());
+            const bool sourceIsFile = sourceAttributes != INVALID_FILE_ATTRIBUTES &&
+                                      !(sourceAttributes & FILE_ATTRIBUTE_DIRECTORY);
+            if (targetAttributes != INVALID_FILE_ATTRIBUTES &&
+                (!sourceIsFile || (targetAttributes & FILE_ATTRIBUTE_DIRECTORY)))
+                continue;
+            const FILETIME written = testing_support::FileWriteTime(target);
+            if (targetAttributes == INVALID_FILE_ATTRIBUTES || !IsDiskFile(target) ||
+                testing_support::ReadFileBytes(target) != "new" || CompareFileTime(&written, &packageTime_) != 0)
+                return testing_support::ToCodePage(target, CP_UTF8);
+        }
+    }
+    return "";
 }
 
 }  // namespace driver_setup_campaign

@@ -10,6 +10,7 @@
 
 #include "config_generator.h"
 #include "printer_system.h"
+#include "setup_config.h"
 #include "test_files.h"
 
 namespace driver_setup_campaign {
@@ -69,6 +70,13 @@ public:
     // outside the scratch folder (its ancestors, the system folders, C:\).
     std::vector<std::wstring> MarkedFilesOutside() const;
 
+    // After a run that reported success: every file that the groups of kinds
+    // 1 to 3 list is at its target as a file with the package's bytes and
+    // write time, unless the copy rule keeps what stands there (a folder in
+    // its place, or any target of a source that is missing). The first file
+    // that is not, or "".
+    std::string FileLeftBehind(const DriverSetup& setup, CampaignSystem& system) const;
+
 private:
     void MakePackage();
 
@@ -76,6 +84,7 @@ private:
     CampaignPlaces places_;
     std::wstring package_;
     std::vector<std::wstring> packageFiles_;
+    FILETIME packageTime_ = {};  // every source file's write time
     IniModel base_;
     std::wstring savedDirectory_;
     std::wstring iniPath_;

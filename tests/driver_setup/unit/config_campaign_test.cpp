@@ -3,18 +3,18 @@
 // installed in this process through FindOsEntry, ReadSetupConfig,
 // InstallDriverPackage and CopyFileGroup into a scratch folder. Every case
 // must end without a crash or a hang, with a code of the table, with the
-// spooler running, and without a file written outside its target folders.
+// spooler running, without a file written outside its target folders, and,
+// when it reports success, with every listed file installed whole. The file
+// is written in the code page of the run (1252, 932 or 936) where it can be.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <set>
-#include <thread>
 
 #include "campaign_world.h"
+#include "case_watch.h"
 #include "driver_install.h"
 #include "seeded_random.h"
 #include "setup_codes.h"
@@ -33,54 +33,6 @@ const int kTableCodes[] = {SetupSucceeded,   SetupNoOsEntry,        SetupNoDrive
                            SetupNoFileList,  SetupNoGroupCount,     SetupNoGroupName,         SetupBadTargetKind,
                            SetupDriverStoreFailed, SetupSystemCopyFailed, SetupSystemX86CopyFailed,
                            SetupTargetCopyFailed, SetupSpoolerNotStopped};
-
-// The case that runs now, for the report of a crash or a hang.
-std::atomic<uint64_t> g_runningSeed{0};
-std::atomic<bool> g_running{false};
-std::atomic<DWORD> g_runningSince{0};
-// 1: setting up the folders, 2: reading and installing, 3: checking.
-std::atomic<int> g_phase{0};
-
-LONG WINAPI ReportCrash(EXCEPTION_POINTERS* exception)
-{
-    std::fprintf(stderr, "exception 0x%08lx in campaign case %llu\n",
-                 static_cast<unsigned long>(exception->ExceptionRecord->ExceptionCode),
-                 static_cast<unsigned long long>(g_runningSeed.load()));
-    std::fflush(stderr);
-    return EXCEPTION_CONTINUE_SEARCH;
-}
-
-// Ends the test program, naming the case, when one case runs for too long.
-class HangWatch {
-public:
-    HangWatch()
-        : watcher_([this] {
-              while (!stop_) {
-                  std::this_thread::sleep_for(std::chrono::milliseconds(200));
-                  const DWORD since = g_runningSince.load();
-                  if (g_running && static_cast<LONG>(GetTickCount() - since) > static_cast<LONG>(kCaseLimitMs)) {
-                      std::fprintf(stderr, "campaign case %llu hangs in phase %d\n",
-                                   static_cast<unsigned long long>(g_runningSeed.load()), g_phase.load());
-                      std::fflush(stderr);
-                      TerminateProcess(GetCurrentProcess(), 3);
-                  }
-              }
-          })
-    {
-        previous_ = SetUnhandledExceptionFilter(ReportCrash);
-    }
-    ~HangWatch()
-    {
-        stop_ = true;
-        watcher_.join();
-        SetUnhandledExceptionFilter(previous_);
-    }
-
-private:
-    std::atomic<bool> stop_{false};
-    std::thread watcher_;
-    LPTOP_LEVEL_EXCEPTION_FILTER previous_ = nullptr;
-};
 
 struct Outcome {
     int code = 0;
@@ -108,9 +60,10 @@ std::string CheckBuffers(const DriverSetup& setup, const OsEntryName& entry)
 }
 
 // FindOsEntry, ReadSetupConfig and InstallDriverPackage as the entry runs them.
-Outcome Install(const std::wstring& iniPath, const GeneratedCase& generated, const std::wstring& setupDirectory,
+Outcome Install(const CampaignWorld& world, const std::wstring& iniPath, const GeneratedCase& generated,
                 CampaignSystem& system)
 {
+    const std::wstring setupDirectory = world.SetupDirectory(generated.world);
     Outcome outcome;
     OsEntryName entry = {};
     if (!FindOsEntry(iniPath.c_str(), generated.osKey.c_str(), entry)) {
@@ -126,6 +79,9 @@ Outcome Install(const std::wstring& iniPath, const GeneratedCase& generated, con
     outcome.detail = setup.detailCode;
     if ((outcome.code == SetupSucceeded || outcome.code == SetupSpoolerNotStopped) && outcome.detail != 0)
         outcome.problem = "code " + std::to_string(outcome.code) + " with a detail code";
+    const std::string left = outcome.code == SetupSucceeded ? world.FileLeftBehind(setup, system) : "";
+    if (outcome.problem.empty() && !left.empty())
+        outcome.problem = "success, but " + left + " is not the package's file";
     return outcome;
 }
 
@@ -137,18 +93,15 @@ std::string Describe(const std::vector<std::wstring>& paths)
     return text;
 }
 
-Outcome RunCase(CampaignWorld& world, const GeneratedCase& generated)
+Outcome RunCase(CampaignWorld& world, const GeneratedCase& generated, testing_support::CaseWatch& watch)
 {
-    g_runningSeed = generated.seed;
-    g_runningSince = GetTickCount();
-    g_running = true;
+    watch.Begin(("campaign case " + std::to_string(generated.seed)).c_str(), "setting up the folders");
     CampaignSystem system(generated.world, world.SystemFolder(generated.world, false),
                           world.SystemFolder(generated.world, true));
-    g_phase = 1;
     const std::wstring iniPath = world.Prepare(generated, system);
-    g_phase = 2;
-    Outcome outcome = Install(iniPath, generated, world.SetupDirectory(generated.world), system);
-    g_phase = 3;
+    watch.Step("reading and installing");
+    Outcome outcome = Install(world, iniPath, generated, system);
+    watch.Step("checking");
     outcome.spoolerStops = system.Stops();
     if (outcome.problem.empty() &&
         std::find(std::begin(kTableCodes), std::end(kTableCodes), outcome.code) == std::end(kTableCodes))
@@ -162,7 +115,7 @@ Outcome RunCase(CampaignWorld& world, const GeneratedCase& generated)
     if (outcome.problem.empty() && !strays.empty())
         outcome.problem = "written outside the target folders:" + Describe(strays);
     CampaignWorld::Remove(strays);
-    g_running = false;
+    watch.End();
     return outcome;
 }
 
@@ -207,11 +160,15 @@ const FixedCase kFixedCases[] = {
     {"a stream of a listed file",
      [](IniModel& ini) { ini.Find(L"ToolFiles")->lines.push_back(L"CardPrinterTool_tqc.cfg:stream"); },
      SetupTargetCopyFailed, ERROR_INVALID_NAME},
+    {"a device name, which Windows opens in any folder",
+     [](IniModel& ini) { ini.Find(L"ToolFiles")->lines.push_back(L"COM1"); }, SetupTargetCopyFailed,
+     ERROR_INVALID_NAME},
     {"a count of millions", [](IniModel& ini) { ini.Set(L"Depend64", L"Entry", L"2000000"); }, SetupNoGroupName, 0},
 };
 
 TEST(ConfigCampaign, FaultsFoundEarlierEndWithTheirCodesAndWriteNothingOutside)
 {
+    testing_support::CaseWatch watch(kCaseLimitMs);
     CampaignWorld world;
     ASSERT_NE(nullptr, world.Base().Find(L"ToolFiles")) << "the sample's TQSetup.ini was not read";
     uint64_t seed = 0;
@@ -221,7 +178,7 @@ TEST(ConfigCampaign, FaultsFoundEarlierEndWithTheirCodesAndWriteNothingOutside)
         generated.osKey = L"Win1064";
         generated.ini = world.Base();
         fixed.change(generated.ini);
-        const Outcome outcome = RunCase(world, generated);
+        const Outcome outcome = RunCase(world, generated, watch);
         EXPECT_EQ("", outcome.problem) << fixed.fault;
         EXPECT_EQ(fixed.code, outcome.code) << fixed.fault;
         EXPECT_EQ(fixed.detail, outcome.detail) << fixed.fault;
@@ -231,13 +188,13 @@ TEST(ConfigCampaign, FaultsFoundEarlierEndWithTheirCodesAndWriteNothingOutside)
 }
 
 // CAMPAIGN_CASE=<seed> runs that one case again and shows its file.
-bool RunOneCase(CampaignWorld& world)
+bool RunOneCase(CampaignWorld& world, testing_support::CaseWatch& watch)
 {
     const char* seed = std::getenv("CAMPAIGN_CASE");
     if (!seed)
         return false;
     const GeneratedCase generated = GenerateCase(world.Base(), world.Places(), std::strtoull(seed, nullptr, 10));
-    const Outcome outcome = RunCase(world, generated);
+    const Outcome outcome = RunCase(world, generated, watch);
     std::printf("code %d, detail 0x%08lx\n%s\n", outcome.code, static_cast<unsigned long>(outcome.detail),
                 CaseReport(generated, outcome).c_str());
     EXPECT_EQ("", outcome.problem);
@@ -246,22 +203,24 @@ bool RunOneCase(CampaignWorld& world)
 
 TEST(ConfigCampaign, GeneratedFilesEndWithACodeOfTheTableAndWriteOnlyIntoTheirFolders)
 {
-    HangWatch watch;
+    testing_support::CaseWatch watch(kCaseLimitMs);
     CampaignWorld world;
     ASSERT_FALSE(world.Base().sections.empty()) << "the sample's TQSetup.ini was not read";
-    if (RunOneCase(world))
+    if (RunOneCase(world, watch))
         return;
     const int count = testing_support::CampaignCaseCount(kShortRunCases);
     std::map<int, int> codes;
     std::set<std::pair<int, DWORD>> details;
     int stoppingCases = 0;
+    int localFiles = 0;
     int failures = 0;
     for (int i = 0; i < count && failures < 20; ++i) {
         const GeneratedCase generated = GenerateCase(world.Base(), world.Places(), kCampaignSeed + i);
-        const Outcome outcome = RunCase(world, generated);
+        const Outcome outcome = RunCase(world, generated, watch);
         ++codes[outcome.code];
         details.insert({outcome.code, outcome.detail});
         stoppingCases += outcome.spoolerStops > 0;
+        localFiles += generated.localText;
         if (!outcome.problem.empty()) {
             ++failures;
             ADD_FAILURE() << CaseReport(generated, outcome);
@@ -271,14 +230,18 @@ TEST(ConfigCampaign, GeneratedFilesEndWithACodeOfTheTableAndWriteOnlyIntoTheirFo
             EXPECT_TRUE(marked.empty()) << "after case " << kCampaignSeed + i << ":" << Describe(marked);
             if (!marked.empty())
                 break;
+            std::printf("  driver campaign, code page %u: %d of %d files, %d failed\n", GetACP(), i + 1, count,
+                        failures);
+            std::fflush(stdout);
         }
     }
     std::string summary;
     for (const auto& code : codes)
         summary += " " + std::to_string(code.first) + ":" + std::to_string(code.second);
-    std::printf("%d generated TQSetup.ini files; %zu distinct codes (code:files)%s; %zu distinct code and "
-                "detail pairs; %d cases stopped the spooler\n",
-                count, codes.size(), summary.c_str(), details.size(), stoppingCases);
+    std::printf("code page %u: %d generated TQSetup.ini files (%d with non-ASCII text in this code page); %zu "
+                "distinct codes (code:files)%s; %zu distinct code and detail pairs; %d cases stopped the spooler; "
+                "%d failed\n",
+                GetACP(), count, localFiles, codes.size(), summary.c_str(), details.size(), stoppingCases, failures);
     ::testing::Test::RecordProperty("files", count);
     ::testing::Test::RecordProperty("codes", static_cast<int>(codes.size()));
     // A generator that no longer reaches the install step tests little.

@@ -49,6 +49,8 @@ const wchar_t* const kOddNames[] = {
     L"日本語_tqc.dll",  L"中文_tqc.dll",          L"café_tqc.txt",        L"bad\xD800_tqc.dll",
     L"bad\xDC00_tqc.dll", L"\xDFFF\xD800_tqc.dll", L" plain_tqc.txt",      L"plain_tqc.txt ",
     L"PCPCardUI64_tqc.dll=1", L"pcpcardui64_tqc.dll", L"a=b=c_tqc.dll",   L"; comment_tqc.dll",
+    L"NUL",             L"COM1",                  L"LPT1",                L"nul.txt",
+    L"com1.dll",        L"CON",                   L"plain_tqc.txt.~inst",
 };
 
 const wchar_t* const kSourceNames[] = {
@@ -57,6 +59,11 @@ const wchar_t* const kSourceNames[] = {
     L"CardPrinterRt32_tqc.dll", L"CardPrinterTool_tqc.cfg", L"CardPrinterReadme_tqc.txt",
     L"plain_tqc.txt",      L"sub\\nested_tqc.dll", L"日本語_tqc.dll",         L"café_tqc.txt",
 };
+
+// Names in the double-byte code page of a run under a Japanese or Chinese
+// locale, as its bytes, with the trail bytes 0x5C ("\\") and 0x7C ("|").
+const char* const kNames932[] = {"\x95\x5C", "\x83\x5C\x83\x74\x83\x67", "\x83\x7C", "\xB6\xB0\xC4\xDE"};
+const char* const kNames936[] = {"\xC8\xED\xBC\xFE", "\x81\x5C", "\xD5\x7C", "\xB2\xE2\xCA\xD4"};
 
 const wchar_t* const kNonAscii[] = {L"ファイル", L"文件", L"Dateien_ü", L"x\xD800y", L"\xDC00", L"Ω"};
 
@@ -360,7 +367,8 @@ void AddNames(IniModel& ini, SeededRandom& random, const CampaignPlaces& places)
             name = random.Pick(kOddNames);
             break;
         default:
-            name = random.Percent(50) ? places.outer + L"\\abs_tqc.dll" : std::wstring(random.Pick(kSourceNames));
+            name = random.Percent(50) ? places.outer + L"\\abs_tqc.dll"
+                                      : SourceNames()[random.Below(static_cast<uint32_t>(SourceNames().size()))];
             break;
         }
         list->lines.insert(list->lines.begin() + random.Below(static_cast<uint32_t>(list->lines.size() + 1)), name);
@@ -375,9 +383,13 @@ void ChangeTargetKind(IniModel& ini, SeededRandom& random, const CampaignPlaces&
     std::vector<std::wstring> fields = SplitAll(ValueOf(*picked.line));
     if (fields.size() < 2)
         return;
-    const std::wstring explicitTargets[] = {L"1:" + places.work + L"\\missing\\tool", L"1:" + places.toolTarget,
-                                            L" 1:" + places.toolTarget, L"1:" + places.work + L"\\t\\ツール",
-                                            L"1:" + places.work + L"\\t\\x\xD800", L"1:rel"};
+    const std::wstring explicitTargets[] = {
+        L"1:" + places.work + L"\\missing\\tool", L"1:" + places.toolTarget, L" 1:" + places.toolTarget,
+        L"1:" + places.work + L"\\t\\ツール", L"1:" + places.work + L"\\t\\x\xD800", L"1:rel",
+        L"1:\\\\?\\" + places.toolTarget, L"1:\\\\?\\" + places.work + L"\\t\\..\\t\\tool",
+        L"1:\\\\localhost\\C$\\tqc_tool", L"1:\\\\?\\UNC\\localhost\\C$\\tqc_tool",
+        L"1:" + places.work + L"\\t\\x\\..\\tool", L"1:" + places.toolTarget + L"\\.", L"1:" + places.work + L"\\t\\.\\tool",
+        L"1:" + places.toolTarget + L"\\sub\\.."};
     fields[1] = random.Percent(70) ? std::wstring(random.Pick(kKinds)) : random.Pick(explicitTargets);
     SetValue(*picked.line, JoinFields(fields));
 }
@@ -469,11 +481,42 @@ bool NeedsUnicode(const std::wstring& text)
     return std::any_of(text.begin(), text.end(), [](wchar_t c) { return c >= 0x80; });
 }
 
+// Whether the system code page holds every character of text.
+bool FitsCodePage(const std::wstring& text)
+{
+    BOOL lost = FALSE;
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
+                        nullptr, &lost);
+    return !lost;
+}
+
+// The double-byte names of the run's code page, each with the campaign's mark.
+std::vector<std::wstring> CodePageNames()
+{
+    std::vector<std::wstring> names;
+    const UINT codePage = GetACP();
+    const auto add = [&](const char* bytes) {
+        wchar_t wide[32] = {};
+        if (MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes, -1, wide, 32) > 0)
+            names.push_back(std::wstring(wide) + L"_tqc.dll");
+    };
+    if (codePage == 932)
+        std::for_each(std::begin(kNames932), std::end(kNames932), add);
+    if (codePage == 936)
+        std::for_each(std::begin(kNames936), std::end(kNames936), add);
+    return names;
+}
+
 }  // namespace
 
 const std::vector<std::wstring>& SourceNames()
 {
-    static const std::vector<std::wstring> names(std::begin(kSourceNames), std::end(kSourceNames));
+    static const std::vector<std::wstring> names = [] {
+        std::vector<std::wstring> all(std::begin(kSourceNames), std::end(kSourceNames));
+        const std::vector<std::wstring> local = CodePageNames();
+        all.insert(all.end(), local.begin(), local.end());
+        return all;
+    }();
     return names;
 }
 
@@ -515,7 +558,11 @@ GeneratedCase GenerateCase(const IniModel& base, const CampaignPlaces& places, u
     }
     generated.world = GenerateWorld(random);
     const std::wstring text = generated.ini.Render();
-    if (NeedsUnicode(text))
+    // Text that the system's double-byte code page holds is written in it too.
+    generated.localText = NeedsUnicode(text) && GetACP() != 1252 && FitsCodePage(text) && random.Percent(50);
+    if (generated.localText)
+        generated.encoding = EncodingAnsi;
+    else if (NeedsUnicode(text))
         generated.encoding = random.Percent(70) ? EncodingUtf16 : EncodingUtf8;
     else
         generated.encoding = random.Percent(90) ? EncodingAnsi : EncodingUtf16;

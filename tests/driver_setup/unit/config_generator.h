@@ -2,8 +2,10 @@
 // the sample package's file, changed by a few seeded mutations taken from the
 // format's grammar (keys and sections deleted, repeated and reordered, counts,
 // field forms, values at and one past every buffer limit, separators, "..",
-// non-ASCII and invalid UTF-16 names, targets that are missing or files), with
-// the state of the folders and the spooler around it.
+// non-ASCII and invalid UTF-16 names, names of the run's double-byte code page
+// (the file then often in that code page), device names, explicit targets
+// that are missing, files, "\\?\", UNC or hold ".."), with the state of the
+// folders and the spooler around it.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -48,11 +50,13 @@ struct GeneratedCase {
     std::wstring osKey;
     IniModel ini;
     IniEncoding encoding = EncodingAnsi;
+    bool localText = false;  // non-ASCII text written in the system's double-byte code page
     CaseWorld world;
     std::vector<const char*> mutations;
 };
 
-// The file names that have sources in every source folder of the package.
+// The file names that have sources in every source folder of the package,
+// those of the run's double-byte code page included.
 const std::vector<std::wstring>& SourceNames();
 
 // The sample's file made fit for the campaign: its explicit target moved to

@@ -5,8 +5,10 @@
 #include <shlobj.h>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "driver_install.h"
+#include "folder_listing.h"
 #include "setup_codes.h"
 #include "setup_test_files.h"
 #include "spooler_control.h"
@@ -113,20 +115,69 @@ TEST_F(DriverInstall, RefusedPackageEndsTheRunBeforeAnyCopy)
     EXPECT_FALSE(DirectoryExists(L"C:\\unit_never"));
 }
 
-TEST_F(DriverInstall, ExplicitTargetKeepsFilesInUseWithoutStoppingTheSpooler)
+// A file that the copy rule replaces and that stays in use keeps its old
+// version, so the run fails with the group's code and the sharing violation:
+// in an explicit folder (the spooler is never stopped for it), and in a
+// system folder whether or not the name lets the spooler be stopped (which
+// here frees nothing: the test holds the file). The spooler runs afterwards,
+// and the group's other files are copied.
+TEST_F(DriverInstall, FileLeftInUseEndsWithTheGroupsCodeAndTheSharingViolation)
 {
-    ScratchDir target;
-    const std::string targetText = testing_support::ToCodePage(target.Path(), CP_ACP);
-    ASSERT_EQ(SetupSucceeded,
-              ReadConfig("", "Entry=1\nName1=Files, 1:" + targetText + ", src\n[Files]\nPCPui.dll\nnew.txt\n"));
-    AddSource(L"src\\PCPui.dll");
-    AddSource(L"src\\new.txt");
-    ASSERT_TRUE(WriteFileAt(target / L"PCPui.dll", "old", -3600));
-    HeldFile held(target / L"PCPui.dll");
-    EXPECT_EQ(SetupSucceeded, InstallDriverPackage(*setup_));
-    EXPECT_EQ("old", ReadFileBytes(target / L"PCPui.dll"));
-    EXPECT_EQ("new", ReadFileBytes(target / L"new.txt"));
-    EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), SpoolerState());
+    ScratchDir explicitTarget;
+    const struct {
+        std::string kind;
+        std::wstring folder;
+        const wchar_t* name;
+        int code;
+    } cases[] = {
+        {"1:" + testing_support::ToCodePage(explicitTarget.Path(), CP_ACP), explicitTarget.Path(), L"PCPui.dll",
+         SetupTargetCopyFailed},
+        {"2", SystemFolder(CSIDL_SYSTEM), L"unit_held.dll", SetupSystemCopyFailed},
+        {"2", SystemFolder(CSIDL_SYSTEM), L"PCPunit_held.dll", SetupSystemCopyFailed},
+        {"3", SystemFolder(CSIDL_SYSTEMX86), L"PCPunit_held.dll", SetupSystemX86CopyFailed},
+    };
+    for (const auto& c : cases) {
+        const std::string name = testing_support::ToCodePage(c.name, CP_ACP);
+        ASSERT_EQ(SetupSucceeded, ReadConfig("", "Entry=1\nName1=Files, " + c.kind + ", src\n[Files]\n" +
+                                                     name + "\nunit_free.txt\n"));
+        AddSource(L"src\\" + std::wstring(c.name));
+        AddSource(L"src\\unit_free.txt");
+        const std::wstring held = c.folder + L"\\" + c.name;
+        AddSystemFile(held);
+        cleanup_.Add(c.folder + L"\\unit_free.txt");
+        {
+            HeldFile holder(held);
+            ASSERT_TRUE(holder.IsHeld());
+            EXPECT_EQ(c.code, InstallDriverPackage(*setup_)) << c.kind << " " << name;
+        }
+        EXPECT_EQ(static_cast<DWORD>(ERROR_SHARING_VIOLATION), setup_->detailCode) << c.kind << " " << name;
+        EXPECT_EQ("old", ReadFileBytes(held)) << c.kind << " " << name;
+        EXPECT_EQ("new", ReadFileBytes(c.folder + L"\\unit_free.txt")) << c.kind << " " << name;
+        EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), SpoolerState()) << c.kind << " " << name;
+        cleanup_.RemoveNow();
+    }
+}
+
+// A copy that fails half way (here on a full disk: drive S:, a one-megabyte
+// file system that the test run mounts where it may) leaves the old file as
+// it was and nothing beside it, and the run ends with the group's code.
+TEST_F(DriverInstall, CopyOntoAFullDiskLeavesTheOldFileWhole)
+{
+    ULARGE_INTEGER available = {}, total = {};
+    if (!GetDiskFreeSpaceExW(L"S:\\", &available, &total, nullptr) || total.QuadPart > (100ull << 20))
+        GTEST_SKIP() << "no small drive S: in this test run";
+    const std::wstring folder = L"S:\\dsfull";
+    ASSERT_TRUE(testing_support::CreateDirectories(folder));
+    ASSERT_EQ(SetupSucceeded, ReadConfig("", "Entry=1\nName1=Files, 1:S:\\dsfull, src\n[Files]\nbig.dat\n"));
+    AddSource(L"src\\big.dat");
+    ASSERT_TRUE(WriteFileBytes(package_ / L"src\\big.dat", std::string(size_t(available.QuadPart) + (256u << 10), 'n')));
+    ASSERT_TRUE(WriteFileAt(folder + L"\\big.dat", "old", -3600));
+    EXPECT_EQ(SetupTargetCopyFailed, InstallDriverPackage(*setup_));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_DISK_FULL), setup_->detailCode);
+    const std::string left = ReadFileBytes(folder + L"\\big.dat");
+    EXPECT_TRUE(left == "old") << "the target holds " << left.size() << " other bytes";
+    EXPECT_EQ(std::vector<std::wstring>{L"big.dat"}, testing_support::FileNamesIn(folder));
+    testing_support::RemoveTree(folder);
 }
 
 TEST_F(DriverInstall, ExplicitTargetWithoutParentEndsWith36)
@@ -158,23 +209,6 @@ TEST_F(DriverInstall, ExplicitTargetThroughAFolderLinkEndsWith36)
     EXPECT_FALSE(FileExists(outside + L"\\a.txt"));
     EXPECT_FALSE(DirectoryExists(outside + L"\\Vendor"));
     EXPECT_TRUE(testing_support::RemoveUnixLink(link));
-}
-
-TEST_F(DriverInstall, SpoolerFileInUseInTheSystemFolderStopsAndRestartsTheSpooler)
-{
-    const std::wstring system = SystemFolder(CSIDL_SYSTEM);
-    ASSERT_EQ(SetupSucceeded, ReadConfig("", "Entry=1\nName1=Spool, 2, spool\n[Spool]\nPCPunit_a.dll\n"
-                                             "unit_b.dll\n"));
-    AddSource(L"spool\\PCPunit_a.dll");
-    AddSource(L"spool\\unit_b.dll");
-    AddSystemFile(system + L"\\PCPunit_a.dll");
-    AddSystemFile(system + L"\\unit_b.dll");
-    HeldFile held(system + L"\\PCPunit_a.dll");
-    ASSERT_TRUE(held.IsHeld());
-    EXPECT_EQ(SetupSucceeded, InstallDriverPackage(*setup_));
-    EXPECT_EQ(0u, setup_->detailCode);
-    EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), SpoolerState());
-    EXPECT_EQ("new", ReadFileBytes(system + L"\\unit_b.dll"));
 }
 
 TEST_F(DriverInstall, FailedSystemGroupReportsItsErrorAndRestartsTheSpooler)

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "file_group_copy.h"
+#include "folder_listing.h"
 #include "setup_test_files.h"
 
 namespace {
@@ -202,17 +205,54 @@ TEST_F(GroupCopy, NoBitsOnlyAddMissingFiles)
     EXPECT_EQ("new", TargetContent(L"missing.dll"));
 }
 
-TEST_F(GroupCopy, FileInUseWithoutSpoolerBitStaysAndIsNoFailure)
+// A file that the rule replaces and that another program holds stays old,
+// and the group fails with the sharing violation, whatever the file's name
+// and mode, once the spooler (if the mode lets it) cannot free it: the other
+// files are still copied.
+TEST_F(GroupCopy, FileInUseThatTheRuleReplacesFailsTheGroup)
 {
-    WritePair(L"PCPui.dll", 60);
-    WritePair(L"other.dll", 60);
-    HeldFile heldSpoolerFile(Target(L"PCPui.dll"));
-    HeldFile heldOther(Target(L"other.dll"));
-    ASSERT_TRUE(heldSpoolerFile.IsHeld());
-    ASSERT_TRUE(heldOther.IsHeld());
-    EXPECT_EQ(1, Copy({L"PCPui.dll", L"other.dll"}, CopyByTime));
-    EXPECT_EQ("old", TargetContent(L"PCPui.dll"));
-    EXPECT_EQ("old", TargetContent(L"other.dll"));
+    const struct {
+        const wchar_t* name;
+        DWORD mode;
+    } cases[] = {
+        {L"PCPui.dll", CopyByTime},
+        {L"other.dll", CopyByTime | CopyMayStopSpooler},
+        {L"PCPui.dll", CopyAlways},
+    };
+    for (const auto& c : cases) {
+        WritePair(c.name, 60);
+        ASSERT_TRUE(WriteFileBytes(Source(L"free.dll"), "new"));
+        HeldFile held(Target(c.name));
+        ASSERT_TRUE(held.IsHeld());
+        EXPECT_EQ(0, Copy({c.name, L"free.dll"}, c.mode)) << c.name << " " << c.mode;
+        EXPECT_EQ(static_cast<DWORD>(ERROR_SHARING_VIOLATION), GetLastError()) << c.name;
+        EXPECT_EQ("old", TargetContent(c.name)) << c.name;
+        EXPECT_EQ("new", TargetContent(L"free.dll")) << c.name;
+        DeleteFileW(Target(L"free.dll").c_str());
+    }
+}
+
+// What a copy cut short left beside a target (a temporary "<name>.~inst")
+// goes with the next run, whether that run replaces the target, keeps it or
+// adds it; a listed name of that form is never installed.
+TEST_F(GroupCopy, LeftoversOfACutShortCopyGoAndTheirNameIsNeverInstalled)
+{
+    WritePair(L"older.dll", 60);
+    WritePair(L"newer.dll", -60);
+    ASSERT_TRUE(WriteFileBytes(Source(L"added.dll"), "new"));
+    for (const wchar_t* name : {L"older.dll", L"newer.dll", L"added.dll"})
+        ASSERT_TRUE(WriteFileBytes(Target(std::wstring(name) + L".~inst"), "partial"));
+    EXPECT_EQ(1, Copy({L"older.dll", L"newer.dll", L"added.dll"}, CopyByTime));
+    std::vector<std::wstring> left = testing_support::FileNamesIn(target_);
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ((std::vector<std::wstring>{L"added.dll", L"newer.dll", L"older.dll"}), left);
+    EXPECT_EQ("new", TargetContent(L"older.dll"));
+    EXPECT_EQ("old", TargetContent(L"newer.dll"));
+
+    ASSERT_TRUE(WriteFileBytes(Source(L"x.dll.~INST"), "new"));
+    EXPECT_EQ(0, Copy({L"x.dll.~INST"}, CopyByTime));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_NAME), GetLastError());
+    EXPECT_FALSE(FileExists(Target(L"x.dll.~INST")));
 }
 
 }  // namespace

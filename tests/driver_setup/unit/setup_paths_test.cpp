@@ -152,6 +152,8 @@ TEST(StaysInFolder, RefusesNamesThatLeadOutOfTheirFolder)
         {L".. \\a.dll", false}, {L". .\\a.dll", false},   {L"\\a.dll", false},      {L"/a.dll", false},
         {L"\\\\server\\share\\a.dll", false}, {L"C:a.dll", false}, {L"C:\\a.dll", false},
         {L"a.dll:stream", false}, {L"\\\\?\\C:\\a.dll", false},
+        {L"NUL", false},          {L"com1.dll", false},       {L"LPT9 .txt", false},     {L"sub\\CON", false},
+        {L"conout$", false},      {L"COM10.dll", true},       {L"NULL.dll", true},       {L"xNUL", true},
     };
     for (const auto& entry : names)
         EXPECT_EQ(entry.stays, StaysInFolder(entry.name)) << testing::PrintToString(std::wstring(entry.name));

@@ -60,20 +60,23 @@ protected:
     std::wstring target_;
 };
 
+// Still held by this test, not by the spooler, the file stays old after the
+// spooler has stopped: the group fails with the sharing violation.
 TEST_F(SpoolerFilesInUse, SpoolerFileInUseStopsTheSpooler)
 {
     for (const wchar_t* name : {L"PCPui.dll", L"PDRres.dll"}) {
         AddOlderTarget(name);
         HeldFile held(target_ + L"\\" + name);
         ASSERT_TRUE(held.IsHeld());
-        EXPECT_EQ(2, Copy({name}, CopyByTime | CopyMayStopSpooler)) << name;
+        EXPECT_EQ(-2, Copy({name}, CopyByTime | CopyMayStopSpooler)) << name;
+        EXPECT_EQ(static_cast<DWORD>(ERROR_SHARING_VIOLATION), GetLastError()) << name;
         EXPECT_EQ(static_cast<DWORD>(SERVICE_STOPPED), SpoolerState()) << name;
-        // Still held by this test, not by the spooler: the second try fails quietly.
         EXPECT_EQ("old", ReadFileBytes(target_ + L"\\" + name));
         ASSERT_EQ(1, ControlSpooler(SpoolerStart));
     }
 }
 
+// Files in use that the spooler does not free fail the group without a stop.
 TEST_F(SpoolerFilesInUse, OtherFilesInUseLeaveTheSpoolerRunning)
 {
     AddOlderTarget(L"pcpui.dll");
@@ -81,7 +84,8 @@ TEST_F(SpoolerFilesInUse, OtherFilesInUseLeaveTheSpoolerRunning)
     HeldFile lower(target_ + L"\\pcpui.dll");
     HeldFile other(target_ + L"\\XPCP.dll");
     ASSERT_TRUE(lower.IsHeld());
-    EXPECT_EQ(1, Copy({L"pcpui.dll", L"XPCP.dll"}, CopyByTime | CopyMayStopSpooler));
+    EXPECT_EQ(0, Copy({L"pcpui.dll", L"XPCP.dll"}, CopyByTime | CopyMayStopSpooler));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SHARING_VIOLATION), GetLastError());
     EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), SpoolerState());
     EXPECT_EQ("old", ReadFileBytes(target_ + L"\\pcpui.dll"));
 }

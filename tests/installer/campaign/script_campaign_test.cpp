@@ -1,27 +1,36 @@
 // Generated install scripts through the settings load, the entry and
 // shortcut resolvers and the [Reg] removal, in the code page of the run
-// (1252, 932 or 936): no crash, every string inside its buffer, every target
-// inside the folder it was given for, one of the script's own absolute paths,
-// or refused; no registry key removed outside the scratch keys.
+// (1252, 932 or 936): no crash or hang, every string inside its buffer, the
+// install and menu folders where the script's forms put them, an install
+// folder that the destination page accepts never a root or a shared folder,
+// every target and shortcut link inside the folder it was given for (or one
+// of the script's own absolute paths), or refused; no registry key removed
+// outside the scratch keys. CAMPAIGN_CASE=<n> runs script n alone and shows it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <set>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "box_answerer.h"
+#include "case_watch.h"
 #include "globals.h"
 #include "install_entries.h"
 #include "install_settings.h"
 #include "messages.h"
+#include "path_helpers.h"
 #include "registry_removal.h"
 #include "script_generator.h"
 #include "scratch_registry.h"
 #include "seeded_random.h"
 #include "settings_fixture.h"
+#include "install_folder_check.h"
 #include "shortcut_item.h"
+#include "shortcuts.h"
 #include "target_checks.h"
 #include "test_files.h"
 
@@ -38,18 +47,8 @@ const wchar_t kCurrentVersion[] = L"Microsoft\\Windows\\CurrentVersion";
 const wchar_t kUninstall[] = L"Microsoft\\Windows\\CurrentVersion\\Uninstall";
 const wchar_t kShellFolders[] = L"Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
-// The case running now, for the report of a crash.
-unsigned g_campaignCodePage;
-volatile uint64_t g_campaignCase;
-
-LONG WINAPI ReportCrashedCase(EXCEPTION_POINTERS* exception)
-{
-    std::fprintf(stderr, "crash 0x%08lx in generated script %llu of code page %u\n",
-                 exception->ExceptionRecord->ExceptionCode, static_cast<unsigned long long>(g_campaignCase),
-                 g_campaignCodePage);
-    std::fflush(stderr);
-    return EXCEPTION_EXECUTE_HANDLER;
-}
+// A script takes well under a second; two minutes is a hang even on a busy machine.
+const DWORD kCaseLimitMs = 120000;
 
 std::string ReadValue(const char* section, const char* key)
 {
@@ -153,7 +152,6 @@ protected:
         GetEnvironmentVariableA("INSTALLER_TEST_CODE_PAGE", wanted, sizeof(wanted));
         codePage_ = GetACP();
         ASSERT_EQ(std::string(wanted), std::to_string(codePage_)) << "the run's locale did not take";
-        g_campaignCodePage = codePage_;
         windowsDir_ = WindowsDirectory();
         systemDir_ = SystemDirectory();
         desktop_ = Ansi(scripts_ / L"Desktop");
@@ -201,20 +199,151 @@ protected:
     // first failure of this case.
     void RunCase(uint64_t n)
     {
-        g_campaignCase = n;
+        const std::string name = "generated script " + std::to_string(n) + " of code page " + std::to_string(codePage_);
+        watch_.Begin(name.c_str(), "loading the settings");
         GeneratedScript script = GenerateScript(n, codePage_);
         PrepareCase(n, script);
         {
             ScratchRegistry::Redirect settings(scratchRegistry_, ScratchRegistry::SettingsRoots);
             ASSERT_TRUE(settings.Active());
-            if (!LoadSettings())
+            if (!LoadSettings()) {
+                watch_.End();
                 return;
+            }
+            CheckFoldersAreWhereTheFormsPutThem(script);
+            watch_.Step("resolving the entries and shortcuts");
             CheckInstallEntries();
             for (int item = 0; item <= g_groupCount && !HasFailure(); ++item)
                 CheckShortcutItem(item);
         }
+        watch_.Step("checking the install folder and the link names");
+        CheckAcceptedInstallFolder();
+        CheckLinkNames();
+        watch_.Step("removing the [Reg] keys");
         if (!ReadValue("Reg", "1").empty())
             CheckRegLines();
+        watch_.End();
+    }
+
+    // Where the script's forms put the folders: the install folder is the
+    // program-files folder, a separator and Folder (for a Folder that starts
+    // with "\\", its drive or share and Folder), or the folder of the program
+    // that a same-titled uninstall entry registers; the menu folder is the
+    // Programs folder and Menu, the title or nothing, its Accessories and the
+    // rest of an "a!" Menu, or the Start Menu and a Menu that starts with "\\",
+    // of the user or of all users. Each ends in a separator; a folder that
+    // did not fit is the first 259 bytes of it.
+    void CheckFoldersAreWhereTheFormsPutThem(const GeneratedScript& script)
+    {
+        std::string folder = ReadValue("Install", "Folder");
+        std::string menu = ReadValue("Install", "Menu");
+        std::replace(folder.begin(), folder.end(), '/', '\\');
+        std::replace(menu.begin(), menu.end(), '/', '\\');
+        // A program-files value too long for its buffer is not read: the
+        // Windows drive's "Program Files" stands in.
+        const std::string files =
+            script.programFilesDir.size() < kPathSize ? script.programFilesDir : windowsDir_.substr(0, 2) + "\\Program Files";
+        std::string installDir = files;
+        if (folder[0] == '\\') {
+            const size_t share = files.find('\\', files.find('\\', 2) + 1);
+            installDir = files[1] == ':' ? files.substr(0, 2) : files.compare(0, 2, "\\\\") == 0 ? files.substr(0, share) : "";
+            installDir += folder;
+        } else {
+            installDir = Joined(installDir, folder);
+        }
+        const std::string registered = RegisteredCommand();
+        const bool fromEntry = g_installDir[0] != '\0' && registered.compare(0, lstrlenA(g_installDir), g_installDir) == 0;
+        EXPECT_TRUE(IsFormOf(g_installDir, Joined(installDir, "")) || fromEntry)
+            << "install folder " << g_installDir << ", not " << Joined(installDir, "");
+        Reached(fromEntry ? "install folder: the registered one" : "install folder: from the program files");
+
+        const std::string base = g_commonMenu ? "C:\\All" : "C:\\Menu";
+        std::string menuDir = base + "\\Programs";
+        if (menu[0] == '\\')
+            menuDir = Joined(base, menu);
+        else if (menu.compare(0, 2, "a!") == 0)
+            menuDir = Joined(Joined(menuDir, "Accessories"), menu.substr(2));
+        else if (!menu.empty() || g_groupCount > 0)
+            menuDir = Joined(menuDir, menu.empty() ? std::string(g_title) : menu);
+        EXPECT_TRUE(IsFormOf(g_menuDir, menuDir)) << "menu folder " << g_menuDir << ", not " << menuDir;
+    }
+
+    // folder, a separator unless folder ends in one, and name.
+    static std::string Joined(const std::string& folder, const std::string& name)
+    {
+        const char* last = folder.empty() ? "" : CharPrevA(folder.c_str(), folder.c_str() + folder.size());
+        const bool separated = *last == '\\' || *last == '/';
+        return folder + (separated ? "" : "\\") + name;
+    }
+
+    // The folder as the product holds it: the whole, or its first 259 bytes.
+    static bool IsFormOf(const std::string& held, const std::string& whole)
+    {
+        return held == whole || (held.size() == kPathSize - 1 && whole.compare(0, held.size(), held) == 0);
+    }
+
+    // The registered command of a same-titled uninstall entry of the script's
+    // key as the settings load reads it, after its opening quote and blanks;
+    // "" when there is none.
+    std::string RegisteredCommand()
+    {
+        std::string value(4 * kPathSize, '\0');
+        DWORD size = static_cast<DWORD>(value.size());
+        const std::string key = std::string("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + g_installKey;
+        if (RegGetValueA(HKEY_LOCAL_MACHINE, key.c_str(), "UninstallString", RRF_RT_REG_SZ, nullptr, &value[0], &size) !=
+            ERROR_SUCCESS)
+            return "";
+        value.resize(lstrlenA(value.c_str()));
+        value.erase(0, value.find_first_not_of(" \t"));
+        return value.substr(!value.empty() && value[0] == '"');
+    }
+
+    // The folder as the destination page takes it; when the page accepts it,
+    // it is neither a root nor a folder other software shares.
+    void CheckAcceptedInstallFolder()
+    {
+        char folder[kPathSize];
+        char full[kPathSize];
+        lstrcpynA(folder, g_installDir, kPathSize);
+        std::replace(folder, folder + lstrlenA(folder), '/', '\\');
+        const bool rooted = PathAppend(folder, "") && FindRootEnd(folder);
+        const DWORD length = rooted ? GetFullPathNameA(folder, kPathSize, full, nullptr) : 0;
+        if (length == 0 || length >= kPathSize || !PathAppend(full, "") || CheckInstallFolder(full) != InstallFolderUsable) {
+            Reached("install folder: refused by the destination page");
+            return;
+        }
+        EXPECT_FALSE(sharedFolders_.IsRootOrShared(full)) << "the destination page accepts " << full;
+        Reached("install folder: accepted by the destination page");
+    }
+
+    // Every link file that the shortcuts would write or delete lies in the
+    // folder of its location and ends in ".lnk".
+    void CheckLinkNames()
+    {
+        char menuFolder[kPathSize];
+        char desktop[kPathSize];
+        lstrcpynA(menuFolder, g_menuDir, kPathSize);
+        lstrcpynA(desktop, desktop_.c_str(), kPathSize);
+        if (!PathAppend(menuFolder, "") || !PathAppend(desktop, ""))
+            return;
+        for (int n = 0; n <= g_groupCount; ++n) {
+            if (n > 0)
+                ResolveGroupEntry(n);
+            const std::string name = n == 0 ? g_title : g_entryName;
+            for (const char* folder : {menuFolder, desktop}) {
+                char link[kPathSize];
+                if (!FormatLinkPath(link, folder, name.c_str())) {
+                    Reached("link name refused");
+                    continue;
+                }
+                char full[4 * kPathSize] = "";
+                GetFullPathNameA(link, sizeof full, full, nullptr);
+                const size_t size = lstrlenA(full);
+                EXPECT_TRUE(InFolderTree(link, folder) && size > 4 && lstrcmpiA(full + size - 4, ".lnk") == 0)
+                    << "link " << link << " of '" << name << "'";
+                Reached("link name kept");
+            }
+        }
     }
 
     void PrepareCase(uint64_t n, const GeneratedScript& script)
@@ -355,7 +484,9 @@ protected:
         ASSERT_TRUE(TerminatedWithin(folder, kPathSize)) << value;
         const std::string result = folder;
         std::string what;
-        if (result == g_installDir)
+        // The product makes the folder full once; Wine makes "x\\...\\" full
+        // as "x\\..", and that full again as the parent of x.
+        if (result == g_installDir || IsFullFormOf(result, g_installDir))
             what = "working directory: the install folder";
         else if (InFolderTree(result, g_installDir))
             what = "working directory: below the install folder";
@@ -415,8 +546,10 @@ protected:
         }
     }
 
-    void Reached(const std::string& outcome) { reached_.insert(outcome); }
+    void Reached(const std::string& outcome) { ++reached_[outcome]; }
 
+    testing_support::CaseWatch watch_{kCaseLimitMs};
+    SharedFolderList sharedFolders_;
     unsigned codePage_ = 0;
     std::string windowsDir_, systemDir_, desktop_, personal_;
     std::string damaged_, entryUsed_, abnormalReg_;
@@ -424,14 +557,20 @@ protected:
     ScratchRegistry scratchRegistry_;
     bool scratchKeysRemoved_ = false;
     testing_support::BoxAnswerer answerer_{{}, IDOK, 1};
-    std::set<std::string> reached_;
+    std::map<std::string, int> reached_;
 };
 
 }  // namespace
 
 TEST_F(ScriptCampaign, GeneratedScriptsKeepEveryTargetInItsFolder)
 {
-    SetUnhandledExceptionFilter(ReportCrashedCase);
+    if (const char* one = std::getenv("CAMPAIGN_CASE")) {
+        const uint64_t n = std::strtoull(one, nullptr, 10);
+        std::printf("generated script %llu of code page %u:\n%s\n", static_cast<unsigned long long>(n), codePage_,
+                    GenerateScript(n, codePage_).text.c_str());
+        RunCase(n);
+        return;
+    }
     const int cases = testing_support::CampaignCaseCount(kCasesPerCodePage);
     const DWORD start = GetTickCount();
     int run = 0;
@@ -442,11 +581,15 @@ TEST_F(ScriptCampaign, GeneratedScriptsKeepEveryTargetInItsFolder)
                           << GenerateScript(static_cast<uint64_t>(run), codePage_).text;
             break;
         }
+        if (run % 500 == 499) {
+            std::printf("  script campaign, code page %u: %d of %d scripts\n", codePage_, run + 1, cases);
+            std::fflush(stdout);
+        }
     }
-    std::printf("code page %u: %d generated scripts, %zu distinct outcomes, %lu ms\n", codePage_, run,
+    std::printf("code page %u: %d generated scripts, %zu distinct outcomes (scripts), %lu ms\n", codePage_, run,
                 reached_.size(), GetTickCount() - start);
-    for (const std::string& outcome : reached_)
-        std::printf("  %s\n", outcome.c_str());
+    for (const auto& outcome : reached_)
+        std::printf("  %s: %d\n", outcome.first.c_str(), outcome.second);
     RecordProperty("scripts", run);
     RecordProperty("outcomes", static_cast<int>(reached_.size()));
 }

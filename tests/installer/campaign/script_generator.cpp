@@ -1,5 +1,6 @@
 #include "script_generator.h"
 
+#include <windows.h>
 #include <algorithm>
 #include <vector>
 
@@ -176,7 +177,13 @@ private:
 
     std::string Folder()
     {
-        switch (random_.Below(12)) {
+        // Folders that reach a root or a folder other software shares.
+        static const char* const kSharedReach[] = {
+            ".", "..", "..\\Program Files", "..\\Program Files (x86)", "Common Files", "..\\..\\Windows\\System32",
+            "..\\ProgramData", "..\\users", "..\\users\\Public", "\\Windows", "\\users\\root\\Desktop"};
+        switch (random_.Below(13)) {
+        case 12:
+            return random_.Pick(kSharedReach);
         case 0:
             return "Sample Card Printer\\Driver Setup";
         case 1:
@@ -471,6 +478,52 @@ private:
         }
     }
 
+    // A value in quotes (which the profile functions take off when they
+    // match), or with a NUL or ^Z byte in it.
+    std::string OddValue(const std::string& value)
+    {
+        static const char* const kQuotes[][2] = {{"\"", "\""}, {"'", "'"}, {"\"", ""}, {"", "'"}, {"\"", "'"}};
+        const uint32_t roll = random_.Below(100);
+        if (roll < 4) {
+            const auto& quotes = random_.Pick(kQuotes);
+            return quotes[0] + value + quotes[1];
+        }
+        if (roll < 6) {
+            std::string odd = value;
+            odd.insert(random_.Below(static_cast<uint32_t>(odd.size() + 1)), 1, random_.Percent(50) ? '\0' : '\x1A');
+            return odd;
+        }
+        return value;
+    }
+
+    // The script's bytes as a file: mostly as they are; now and then behind
+    // a byte-order mark (UTF-8 or UTF-16, the text converted or, for UTF-8,
+    // not), or ending in a ^Z with more lines after it.
+    std::string Encode(const std::string& text)
+    {
+        const uint32_t roll = random_.Below(100);
+        if (roll < 2)
+            return "\xEF\xBB\xBF" + text;
+        if (roll < 5) {
+            std::wstring wide(text.size(), L'\0');
+            wide.resize(MultiByteToWideChar(codePage_, 0, text.data(), static_cast<int>(text.size()), &wide[0],
+                                            static_cast<int>(wide.size())));
+            if (roll == 4) {
+                std::string utf16 = "\xFF\xFE";
+                for (wchar_t c : wide)
+                    utf16 += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+                return utf16;
+            }
+            std::string utf8(4 * wide.size(), '\0');
+            utf8.resize(WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &utf8[0],
+                                            static_cast<int>(utf8.size()), nullptr, nullptr));
+            return "\xEF\xBB\xBF" + utf8;
+        }
+        if (roll < 7)
+            return text + "\x1A" + (random_.Percent(50) ? "[Install]\r\n1=after_eof.txt\r\n" : "");
+        return text;
+    }
+
     std::string Render(const std::vector<Section>& sections)
     {
         static const char* const kEnds[] = {"\r\n", "\r\n", "\r\n", "\n", "\r"};
@@ -485,14 +538,14 @@ private:
             text += header.substr(0, at) + section.name + header.substr(at + 2) + end;
             for (const Line& line : section.lines) {
                 static const char* const kEquals[] = {"=", "=", "=", " = ", "= ", " ="};
-                text += line.key + random_.Pick(kEquals) + line.value + end;
+                text += line.key + random_.Pick(kEquals) + OddValue(line.value) + end;
                 if (random_.Percent(2))
                     text += random_.Percent(50) ? "no equals sign" + end : ";" + Name() + end;
             }
             if (random_.Percent(1))
                 text += "Huge=" + std::string(5000 + random_.Below(5000), 'h') + end;
         }
-        return text;
+        return Encode(text);
     }
 
     SeededRandom random_;

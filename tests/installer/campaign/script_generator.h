@@ -2,8 +2,9 @@
 // and put together again with the format's odd forms (missing, empty,
 // duplicated and reordered keys and sections, gaps in numbered lists, values
 // at and one past every buffer limit, "..", drives, network paths, streams,
-// every [Group] segment form and every [Reg] root form), in the text of the
-// system code page (1252, 932 or 936) with a few bytes of the wrong one.
+// every [Group] segment form and every [Reg] root form, quoted values, NUL
+// and ^Z bytes), in the text of the system code page (1252, 932 or 936) with
+// a few bytes of the wrong one, now and then behind a byte-order mark.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -1,5 +1,7 @@
 #include "target_checks.h"
 
+#include <shlobj.h>
+#include <algorithm>
 #include <cstring>
 
 #include "test_files.h"
@@ -18,7 +20,59 @@ std::wstring FullPath(const std::string& path)
     return length > 0 && length < ARRAYSIZE(full) ? std::wstring(full, length) : L"";
 }
 
+// A folder as it is compared: full, long where it exists, without a
+// trailing separator.
+std::wstring NormalFolder(const std::wstring& folder)
+{
+    wchar_t full[4 * MAX_PATH];
+    DWORD length = GetFullPathNameW(folder.c_str(), ARRAYSIZE(full), full, nullptr);
+    if (length == 0 || length >= ARRAYSIZE(full))
+        return folder;
+    wchar_t longForm[4 * MAX_PATH];
+    const DWORD longLength = GetLongPathNameW(full, longForm, ARRAYSIZE(longForm));
+    std::wstring normal = longLength > 0 && longLength < ARRAYSIZE(longForm) ? longForm : full;
+    while (normal.size() > 1 && normal.back() == L'\\')
+        normal.pop_back();
+    return normal;
+}
+
+bool IsRoot(const std::wstring& normal)
+{
+    if (normal.size() == 2 && normal[1] == L':')
+        return true;
+    if (normal.compare(0, 2, L"\\\\") != 0)
+        return false;
+    const size_t server = normal.find(L'\\', 2);
+    return server == std::wstring::npos || normal.find(L'\\', server + 1) == std::wstring::npos;
+}
+
 }  // namespace
+
+SharedFolderList::SharedFolderList()
+{
+    const int ids[] = {CSIDL_WINDOWS,         CSIDL_SYSTEM,          CSIDL_SYSTEMX86,   CSIDL_PROGRAM_FILES,
+                       CSIDL_PROGRAM_FILESX86, CSIDL_PROGRAM_FILES_COMMON, CSIDL_PROGRAM_FILES_COMMONX86,
+                       CSIDL_COMMON_APPDATA,  CSIDL_PROFILE,         CSIDL_DESKTOPDIRECTORY,
+                       CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_PERSONAL, CSIDL_COMMON_DOCUMENTS, CSIDL_STARTMENU,
+                       CSIDL_COMMON_STARTMENU, CSIDL_PROGRAMS,       CSIDL_COMMON_PROGRAMS};
+    for (int id : ids) {
+        wchar_t folder[MAX_PATH];
+        if (SUCCEEDED(SHGetFolderPathW(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, folder)))
+            folders_.push_back(NormalFolder(folder));
+        if (id == CSIDL_PROFILE && !folders_.empty())
+            folders_.push_back(folders_.back().substr(0, folders_.back().find_last_of(L'\\')));
+    }
+}
+
+bool SharedFolderList::IsRootOrShared(const std::string& folder) const
+{
+    const std::wstring normal = NormalFolder(testing_support::FromCodePage(folder, CP_ACP));
+    if (IsRoot(normal))
+        return true;
+    return std::any_of(folders_.begin(), folders_.end(), [&](const std::wstring& shared) {
+        return CompareStringOrdinal(normal.c_str(), -1, shared.c_str(), -1, TRUE) == CSTR_EQUAL;
+    });
+}
 
 bool InFolderTree(const std::string& path, const std::string& folder)
 {

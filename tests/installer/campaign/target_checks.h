@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 #include <string>
+#include <vector>
 
 namespace campaign {
 
@@ -20,5 +21,21 @@ bool TerminatedWithin(const char* buffer, size_t size);
 // The system and the Windows directory, as the product reads them.
 std::string SystemDirectory();
 std::string WindowsDirectory();
+
+// The folders that other software shares, as the campaign knows them: the
+// shell's folders of the system (Windows, system, Program Files and Common
+// Files in both forms, ProgramData, the Users folder and the profile, and the
+// Desktop, Documents, Start Menu and Programs of the user and of all users),
+// and the roots of drives and shares.
+class SharedFolderList {
+public:
+    SharedFolderList();
+    // folder (ANSI, system code page) made full and long, compared without
+    // regard to case.
+    bool IsRootOrShared(const std::string& folder) const;
+
+private:
+    std::vector<std::wstring> folders_;
+};
 
 }  // namespace campaign

@@ -2,11 +2,13 @@
 // and the attributes every handled target ends with.
 #include <gtest/gtest.h>
 
-#include <iostream>
+#include <string>
+#include <vector>
 
 #include "box_answerer.h"
 #include "copy_links_fixture.h"
 #include "file_copy.h"
+#include "folder_listing.h"
 #include "globals.h"
 #include "settings_fixture.h"
 #include "test_files.h"
@@ -120,10 +122,11 @@ TEST_F(FileCopy, ReadOnlyOlderTargetIsReplacedAndMadeWritable)
 }
 
 // An overwriting copy that fails for another reason than a file in use is
-// a failed copy (message 21), not an installed file: a folder standing where
-// the file goes, and a full disk (drive S:, a one-megabyte file system that
-// the test run mounts where it may).
-TEST_F(FileCopy, FailedOverwriteGivesMessage21)
+// a failed copy (message 21), not an installed file, and leaves the old
+// target as it was, with nothing beside it: a folder standing where the file
+// goes, and a full disk (drive S:, a one-megabyte file system that the test
+// run mounts where it may).
+TEST_F(FileCopy, FailedOverwriteGivesMessage21AndLeavesTheOldFileWhole)
 {
     ASSERT_TRUE(testing_support::CreateDirectories(TargetFile()));
     {
@@ -131,6 +134,8 @@ TEST_F(FileCopy, FailedOverwriteGivesMessage21)
         EXPECT_FALSE(CopyEntryFile(true));
         ASSERT_EQ(1u, boxes.Count());
         EXPECT_EQ(L"Failed in copying sub\\file.txt", boxes.Seen()[0].text);
+        EXPECT_TRUE(testing_support::DirectoryExists(TargetFile()));
+        EXPECT_EQ(0u, testing_support::FileNamesIn(target_.Path()).size());
     }
 
     ULARGE_INTEGER available = {}, total = {};
@@ -146,12 +151,39 @@ TEST_F(FileCopy, FailedOverwriteGivesMessage21)
     EXPECT_FALSE(CopyEntryFile(false));
     ASSERT_EQ(1u, boxes.Count());
     EXPECT_EQ(L"Failed in copying sub\\file.txt", boxes.Seen()[0].text);
-    // What a failed overwrite leaves of the old file, for the record.
     const std::string left = ReadFileBytes(folder + L"\\file.txt");
-    RecordProperty("old_file_left_bytes", std::to_string(left.size()));
-    std::cout << "after the failed overwrite the target holds " << left.size() << " bytes"
-              << (left == kTargetBytes ? " (the old file)" : "") << std::endl;
+    EXPECT_TRUE(left == kTargetBytes) << "the target holds " << left.size() << " other bytes";
+    EXPECT_EQ(std::vector<std::wstring>{L"file.txt"}, testing_support::FileNamesIn(folder));
     testing_support::RemoveTree(folder);
+}
+
+// What a copy cut short left beside a target (a temporary "<name>.~inst")
+// goes with the next copy of that entry, whether the target is then added,
+// replaced or kept; a target named that way is refused (message 21).
+TEST_F(FileCopy, LeftoverOfACutShortCopyGoesAndItsNameIsRefused)
+{
+    const struct {
+        bool present;
+        LONGLONG seconds;
+        const char* bytes;
+    } cases[] = {{false, 0, kSourceBytes}, {true, -3600, kSourceBytes}, {true, 3600, kTargetBytes}};
+    for (const auto& c : cases) {
+        DeleteFileW(TargetFile().c_str());
+        if (c.present)
+            PlaceTarget(c.seconds);
+        ASSERT_TRUE(WriteFileBytes(TargetFile() + L".~inst", "partial"));
+        BoxAnswerer boxes;
+        EXPECT_TRUE(CopyEntryFile(false)) << c.seconds;
+        EXPECT_EQ(0u, boxes.Count()) << c.seconds;
+        EXPECT_EQ(c.bytes, ReadFileBytes(TargetFile())) << c.seconds;
+        EXPECT_EQ(std::vector<std::wstring>{L"file.txt"}, testing_support::FileNamesIn(target_.Path())) << c.seconds;
+    }
+    UseEntry("sub\\file.txt", target_ / L"file.txt.~INST");
+    BoxAnswerer boxes;
+    EXPECT_FALSE(CopyEntryFile(true));
+    ASSERT_EQ(1u, boxes.Count());
+    EXPECT_EQ(L"Failed in copying sub\\file.txt", boxes.Seen()[0].text);
+    EXPECT_FALSE(testing_support::FileExists(target_ / L"file.txt.~INST"));
 }
 
 TEST_F(FileCopy, MissingSourceGivesMessage21WithTheRelativePath)
