@@ -58,8 +58,8 @@ struct SectionMap {
     }
 };
 
-// The export directory's address and the image's sections.
-bool ReadHeaders(const ImageFile& file, IMAGE_DATA_DIRECTORY* exports, SectionMap* map)
+// The export directory's address, the image's sections and its machine.
+bool ReadHeaders(const ImageFile& file, IMAGE_DATA_DIRECTORY* exports, SectionMap* map, WORD* machine)
 {
     IMAGE_DOS_HEADER dos;
     if (!file.ReadAt(0, &dos, sizeof(dos)) || dos.e_magic != IMAGE_DOS_SIGNATURE)
@@ -70,6 +70,7 @@ bool ReadHeaders(const ImageFile& file, IMAGE_DATA_DIRECTORY* exports, SectionMa
     if (!file.ReadAt(ntOffset, &signature, sizeof(signature)) || signature != IMAGE_NT_SIGNATURE ||
         !file.ReadAt(ntOffset + sizeof(signature), &header, sizeof(header)))
         return false;
+    *machine = header.Machine;
     const DWORD optionalOffset = ntOffset + sizeof(signature) + sizeof(header);
     WORD magic;
     if (!file.ReadAt(optionalOffset, &magic, sizeof(magic)))
@@ -92,7 +93,8 @@ bool ReadHeaders(const ImageFile& file, IMAGE_DATA_DIRECTORY* exports, SectionMa
 
 }  // namespace
 
-ImageExportsRead FindImageExports(const wchar_t* path, const char* const* names, int count, bool* found)
+ImageExportsRead FindImageExports(const wchar_t* path, const char* const* names, int count, bool* found,
+                                  WORD* machine)
 {
     for (int i = 0; i < count; ++i)
         found[i] = false;
@@ -101,7 +103,7 @@ ImageExportsRead FindImageExports(const wchar_t* path, const char* const* names,
         return ImageUnreadable;
     IMAGE_DATA_DIRECTORY exports;
     SectionMap map;
-    if (!ReadHeaders(file, &exports, &map))
+    if (!ReadHeaders(file, &exports, &map, machine))
         return ImageNotAnImage;
     if (exports.VirtualAddress == 0 || exports.Size == 0)
         return ImageRead;

@@ -9,5 +9,7 @@ enum ImageExportsRead {
     ImageRead,
 };
 
-// Sets found[i] when the image exports names[i] by name.
-ImageExportsRead FindImageExports(const wchar_t* path, const char* const* names, int count, bool* found);
+// Sets found[i] when the image exports names[i] by name, and *machine to the
+// processor it is built for (IMAGE_FILE_MACHINE_I386, ..._AMD64, ...).
+ImageExportsRead FindImageExports(const wchar_t* path, const char* const* names, int count, bool* found,
+                                  WORD* machine);

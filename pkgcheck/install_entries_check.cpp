@@ -1,21 +1,20 @@
 #include <strsafe.h>
+#include <wchar.h>
 
 #include "findings.h"
+#include "globals.h"
+#include "install_entries.h"
+#include "path_containment.h"
+#include "path_helpers.h"
+#include "program_extensions.h"
 #include "script_checks.h"
+#include "text_helpers.h"
 
 namespace {
 
 const wchar_t kInstall[] = L"Install";
-const int kPathLimit = 259;
+const int kPathLimit = kPathSize - 1;
 const int kCopyAllLimit = 1000;
-
-// What install calls white space after the comma of an entry.
-const char* SkipWhiteSpace(const char* text)
-{
-    while (*text == ' ' || *text == '\t')
-        ++text;
-    return text;
-}
 
 struct Entry {
     const ScriptFile& script;
@@ -46,39 +45,62 @@ bool CheckSource(const Entry& entry, const PackageFolder& package, const wchar_t
     return true;
 }
 
-// A path below the system (S!) or Windows (W!) directory.
-void CheckSystemTarget(const Entry& entry, const wchar_t* target)
+// The target as install resolved it; false when it names no file of its
+// folder. relative receives its path below the install folder ("" for one
+// below the system or the Windows directory).
+bool CheckTarget(const Entry& entry, EntryFolder where, const wchar_t* text, wchar_t (&relative)[kValueBytes])
 {
-    const wchar_t* path = target + 2;
-    if (!path[0])
-        Report(entry, SeverityError, target, L"names no file after its prefix");
-    else if (IsAbsoluteOrRooted(path) || ClimbsOut(path))
-        Report(entry, SeverityError, target, L"must name a path below its folder, without a drive or \"..\"");
+    relative[0] = L'\0';
+    if (!g_entryTarget[0]) {
+        Report(entry, SeverityError, text,
+               L"leaves its folder (with \"..\", a drive or a stream) or makes too long a path: install reports "
+               L"that it failed in copying the file");
+        return false;
+    }
+    char folder[kPathSize];
+    if (GetEntryFolder(where, folder) && !IsPathBelowFolder(g_entryTarget, folder)) {
+        if (text[0])
+            Report(entry, SeverityError, text, L"names no file in its folder: install copies onto the folder itself");
+        else
+            ReportFinding(entry.script.name, entry.line, SeverityError,
+                          L"[Install] entry %u has nothing after its comma: install copies onto the install folder "
+                          L"itself",
+                          entry.number);
+        return false;
+    }
+    if (where == EntryInInstallDir)
+        entry.script.RelativeToInstallDir(g_entryTarget, relative);
+    return true;
 }
 
-// The target after the comma, in the install folder; false when it is not
-// a file there.
-bool CheckFolderTarget(const Entry& entry, const wchar_t* target)
+// Entry 1 is the target of the title, desktop and Startup shortcuts, and the
+// uninstall stops when it cannot remove it: the main program, in the install
+// folder.
+void CheckMainProgram(const Entry& entry, const wchar_t* relative)
 {
-    if (!target[0]) {
-        ReportFinding(entry.script.name, entry.line, SeverityError,
-                      L"[Install] entry %u has nothing after its comma: install copies onto the install folder itself",
-                      entry.number);
-        return false;
+    const wchar_t* dot = wcsrchr(LastComponent(relative), L'.');
+    for (const char* extension : kProgramExtensions) {
+        wchar_t wide[8];
+        if (relative[0] && dot && MultiByteToWideChar(CP_ACP, 0, extension, -1, wide, ARRAYSIZE(wide)) &&
+            lstrcmpiW(dot, wide) == 0)
+            return;
     }
-    if (IsAbsoluteOrRooted(target)) {
-        Report(entry, SeverityError, target,
-               L"is not a path in the install folder: install appends it to the install folder as it stands");
-        return false;
-    }
-    if (ClimbsOut(target)) {
-        Report(entry, SeverityError, target, L"climbs out of the install folder with \"..\"");
-        return false;
-    }
-    if (target[1] == L'!')
-        Report(entry, SeverityWarning, target,
-               L"has a prefix other than S! or W!: install puts the file into the install folder under that name");
-    return true;
+    ReportFinding(entry.script.name, entry.line, SeverityWarning,
+                  L"[Install] entry 1 is no program in the install folder: entry 1 is the target of the title, "
+                  L"desktop and Startup shortcuts, and the uninstall stops when it cannot remove it; list the main "
+                  L"program first");
+}
+
+// The text after the comma of an entry as install takes it (the whole value
+// without one), and the folder it names.
+EntryFolder ReadTargetText(const ScriptFile& script, const char* value, wchar_t (&text)[kValueBytes])
+{
+    char bytes[kPathSize];
+    lstrcpynA(bytes, value, kPathSize);
+    char* comma = FindChar(bytes, ',');
+    const char* target = comma ? SkipWhiteSpace(comma + 1) : bytes;
+    script.Decode(target, text, kValueBytes);
+    return comma ? EntryFolderOf(target) : EntryInInstallDir;
 }
 
 void CheckEntry(const ScriptFile& script, const PackageFolder& package, unsigned number, InstalledFiles& installed)
@@ -88,35 +110,34 @@ void CheckEntry(const ScriptFile& script, const PackageFolder& package, unsigned
     char value[kValueBytes];
     const int length = script.Read(kInstall, key, value);
     const Entry entry{script, number, script.KeyLine(kInstall, key)};
-    if (length > kPathLimit) {
-        ReportFinding(script.name, entry.line, SeverityError,
+    if (length > kPathLimit)
+        ReportFinding(script.name, entry.line, SeverityWarning,
                       L"[Install] entry %u is %d bytes long: install reads only the first %d", number, length,
                       kPathLimit);
-        return;
-    }
-    char* comma = const_cast<char*>(script.FindByte(value, ','));
-    const char* targetBytes = comma ? SkipWhiteSpace(comma + 1) : value;
+    value[kPathLimit] = '\0';
+    const bool hasComma = FindChar(value, ',') != nullptr;
     wchar_t target[kValueBytes];
-    script.Decode(targetBytes, target, kValueBytes);
-    if (comma)
-        *comma = '\0';
+    const EntryFolder where = ReadTargetText(script, value, target);
+
+    ResolveInstallEntry(static_cast<int>(number));
     wchar_t source[kValueBytes];
-    script.Decode(value, source, kValueBytes);
+    script.Decode(g_entryName, source, kValueBytes);
     NormaliseRelative(source);
     const bool present = CheckSource(entry, package, source);
-
-    if (comma && target[0] && target[1] == L'!' && (target[0] == L'S' || target[0] == L's' || target[0] == L'W' ||
-                                       target[0] == L'w')) {
-        CheckSystemTarget(entry, target);
+    wchar_t relative[kValueBytes];
+    if (!CheckTarget(entry, where, target, relative))
         return;
-    }
-    if (comma && !CheckFolderTarget(entry, target))
+    if (number == 1)
+        CheckMainProgram(entry, relative);
+    if (!relative[0])
         return;
-    NormaliseRelative(target);
+    if (hasComma && target[0] && target[1] == L'!')
+        Report(entry, SeverityWarning, target,
+               L"has a prefix other than S! or W!: install puts the file into the install folder under that name");
     // A missing source is reported once, here; what refers to its target
     // is checked as if it were there.
     if (source[0])
-        installed.Add(comma ? target : source, present ? source : L"");
+        installed.Add(relative, present ? source : L"");
 }
 
 // CopyAll copies the whole medium, or nothing when it holds over 1000 files.

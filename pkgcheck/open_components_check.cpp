@@ -13,6 +13,10 @@ const wchar_t kInstall[] = L"Install";
 
 const char* const kRegistrationExports[] = {"DllRegisterServer", "DllUnregisterServer"};
 
+// install.exe is built for the processor of this checker: i686 on the
+// medium (the 64-bit test builds of both are x86-64).
+const WORD kInstallMachine = sizeof(void*) == 8 ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386;
+
 // The folder part of a relative path ("" for a file at the top).
 void FolderOf(const wchar_t* path, wchar_t (&folder)[kValueBytes])
 {
@@ -85,9 +89,19 @@ void CheckComponent(const ScriptFile& script, const PackageFolder& package, cons
     if (!package.FindFile(installed.sources.At(index), path) || !path[0])
         return;
     bool found[2];
-    const ImageExportsRead read = FindImageExports(path, kRegistrationExports, 2, found);
+    WORD machine = 0;
+    const ImageExportsRead read = FindImageExports(path, kRegistrationExports, 2, found, &machine);
     if (read != ImageRead) {
         ReportFinding(script.name, line, SeverityError, L"%s names %s, which is no Windows DLL", key, component);
+        return;
+    }
+    // install.exe loads the component into its own process, which cannot
+    // take another processor's DLL: it is then passed over without a word.
+    if (machine != kInstallMachine) {
+        ReportFinding(script.name, line, SeverityError,
+                      L"%s names %s, a DLL built for another processor (machine 0x%04X) than install.exe: "
+                      L"install.exe cannot load it and never registers it, without a message",
+                      key, component, machine);
         return;
     }
     for (int i = 0; i < 2; ++i) {

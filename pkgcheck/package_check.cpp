@@ -3,6 +3,7 @@
 #include <strsafe.h>
 
 #include "findings.h"
+#include "globals.h"
 #include "script_checks.h"
 #include "setup_config_check.h"
 
@@ -10,15 +11,16 @@ namespace {
 
 struct ScriptName {
     const wchar_t* name;
-    UINT codePage;  // 0: the code page of this process
+    UINT codePage;              // 0: the code page of this process
+    bool readByOtherLanguages;  // read on a user interface not its own
 };
 
 // The plain script first, then the language scripts that it hides.
 const ScriptName kScriptNames[] = {
-    {L"install.INF", 0},
-    {L"installE.INF", 1252},
-    {L"installJ.INF", 932},
-    {L"installC.INF", 936},
+    {L"install.INF", 0, true},
+    {L"installE.INF", 1252, true},
+    {L"installJ.INF", 932, false},
+    {L"installC.INF", 936, false},
 };
 const int kScriptCount = ARRAYSIZE(kScriptNames);
 
@@ -32,10 +34,11 @@ bool OpenScript(const PackageFolder& package, const ScriptName& name, ScriptFile
 {
     file.name = name.name;
     file.codePage = name.codePage ? name.codePage : GetACP();
+    file.readByOtherLanguages = name.readByOtherLanguages;
     StringCchPrintfW(file.path, kPathChars, L"%s\\%s", package.Dir(), name.name);
     const DWORD attributes = GetFileAttributesW(file.path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-           file.lines.Load(file.path);
+           SetAnsiPath(file) && file.lines.Load(file.path);
 }
 
 void CheckScript(const PackageFolder& package, ScriptRun& run)
@@ -43,11 +46,40 @@ void CheckScript(const PackageFolder& package, ScriptRun& run)
     CheckScriptText(run.file);
     CheckScriptSettings(run.file, &run.identity);
     CheckNumberedLists(run.file);
-    InstalledFiles installed;
-    CheckInstallEntries(run.file, package, installed);
-    CheckGroupEntries(run.file, installed);
-    CheckOpenAndComponents(run.file, package, installed);
+    // A script that install stops at has no entries to judge.
+    switch (run.file.SelectForInstallRules()) {
+    case ScriptFile::StopsAtSettings:
+        break;
+    case ScriptFile::InstallDirTooLong:
+        ReportFinding(run.file.name, run.file.KeyLine(L"Install", L"Folder"), SeverityError,
+                      L"the install folder made of Folder is longer than %d bytes: install cannot copy a file into "
+                      L"it",
+                      kPathSize - 1);
+        break;
+    case ScriptFile::Selected: {
+        InstalledFiles installed;
+        CheckInstallEntries(run.file, package, installed);
+        CheckGroupEntries(run.file, installed);
+        CheckOpenAndComponents(run.file, package, installed);
+        break;
+    }
+    }
     CheckRegEntries(run.file);
+}
+
+// install compares the Title with the display name of its uninstall key
+// exactly: a reinstall in another language under the same key is refused.
+void CompareTitles(const ScriptRun& run, const ScriptRun& first)
+{
+    // A missing Title is reported with its script.
+    if (!run.identity.title[0] || !first.identity.title[0] || lstrcmpW(run.identity.title, first.identity.title) == 0)
+        return;
+    ReportFinding(run.file.name, run.file.KeyLine(L"Install", L"Title"), SeverityError,
+                  L"the Title %s differs from %s of %s under the same uninstall key %s: after an install in one "
+                  L"language, install in the other stops with message 2 (\"The uninstall entry already used by "
+                  L"'%s'. Please uninstall it.\")",
+                  run.identity.title, first.identity.title, first.file.name, run.identity.installKey,
+                  first.identity.title);
 }
 
 // The language scripts must name the same uninstall entry.
@@ -63,8 +95,10 @@ void CompareLanguageScripts(const ScriptRun* runs)
             first = &run;
             continue;
         }
-        if (lstrcmpiW(run.identity.installKey, first->identity.installKey) == 0)
+        if (lstrcmpiW(run.identity.installKey, first->identity.installKey) == 0) {
+            CompareTitles(run, *first);
             continue;
+        }
         const int line = run.file.KeyLine(L"Install", L"InstallKey");
         if (lstrcmpW(run.identity.title, first->identity.title) == 0)
             ReportFinding(run.file.name, line, SeverityError,

@@ -27,7 +27,7 @@ void CheckEntry(const ScriptFile& script, unsigned number)
     HKEY root = nullptr;
     char keyPath[MAX_PATH] = "";
     wchar_t path[MAX_PATH];
-    switch (ClassifyRegEntry(entry, script.codePage, &root, keyPath)) {
+    switch (ClassifyRegEntry(entry, CP_ACP, &root, keyPath)) {
     case RegEntryDeletable:
         return;
     case RegEntryUnknownRoot:

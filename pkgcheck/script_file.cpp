@@ -2,30 +2,88 @@
 
 #include <strsafe.h>
 
+#include "globals.h"
+#include "install_script.h"
+#include "path_containment.h"
+#include "path_helpers.h"
+#include "settings_rules.h"
+#include "text_helpers.h"
+
+namespace {
+
+// A 32-bit install.exe on 64-bit Windows reads this as "ProgramFilesDir".
+const char kModelProgramFiles[] = "C:\\Program Files (x86)";
+
+bool ToAnsi(const wchar_t* text, char* bytes, int size)
+{
+    BOOL lossy = FALSE;
+    return WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, bytes, size, nullptr, &lossy) > 0 && !lossy;
+}
+
+}  // namespace
+
+bool SetAnsiPath(ScriptFile& script)
+{
+    if (ToAnsi(script.path, script.ansiPath, kPathChars))
+        return true;
+    wchar_t shortPath[kPathChars];
+    const DWORD length = GetShortPathNameW(script.path, shortPath, kPathChars);
+    return length > 0 && length < kPathChars && ToAnsi(shortPath, script.ansiPath, kPathChars);
+}
+
 int ScriptFile::Read(const wchar_t* section, const wchar_t* key, char (&value)[kValueBytes]) const
 {
-    // The W function reads the file in this process's code page; converted
-    // back to it, the bytes are those of the file (what install's "A" read
-    // gives in a process of that code page).
-    wchar_t wide[kValueBytes];
-    GetPrivateProfileStringW(section, key, L"", wide, ARRAYSIZE(wide), path);
-    int length = WideCharToMultiByte(CP_ACP, 0, wide, -1, value, kValueBytes, nullptr, nullptr);
-    // Double-byte text longer than the buffer: half as many characters fit,
-    // still far more than any of install's buffers takes.
-    if (length <= 0) {
-        wide[kValueBytes / 2 - 1] = L'\0';
-        length = WideCharToMultiByte(CP_ACP, 0, wide, -1, value, kValueBytes, nullptr, nullptr);
-    }
-    if (length <= 0) {
+    char sectionName[64];
+    char keyName[64];
+    lstrcpynA(g_scriptPath, ansiPath, kPathSize);
+    if (!ToAnsi(section, sectionName, sizeof(sectionName)) || !ToAnsi(key, keyName, sizeof(keyName))) {
         value[0] = '\0';
         return 0;
     }
-    return length - 1;
+    return ReadScriptText(sectionName, keyName, value, kValueBytes);
 }
 
 int ScriptFile::ReadInt(const wchar_t* section, const wchar_t* key) const
 {
     return GetPrivateProfileIntW(section, key, 0, path);
+}
+
+ScriptFile::Selection ScriptFile::SelectForInstallRules() const
+{
+    lstrcpynA(g_scriptPath, ansiPath, kPathSize);
+    lstrcpynA(g_programName, "install.exe", kFileNameSize);
+    ToAnsi(name, g_scriptName, kFileNameSize);
+    char folder[kPathSize];
+    ReadScriptText(kInstallSection, "Title", g_title, kTitleSize);
+    ReadScriptText(kInstallSection, "Folder", folder, kPathSize);
+    ReadScriptText(kInstallSection, "InstallKey", g_installKey, kPathSize);
+    if (!HasRequiredSettings(g_title, folder) || !ChooseInstallKey(folder, g_installKey))
+        return StopsAtSettings;
+    ReplaceChar(folder, '/', '\\');
+    lstrcpynA(g_installDir, kModelProgramFiles, kPathSize);
+    if (!ComposeInstallDir(g_installDir, folder))
+        return InstallDirTooLong;
+    g_installCount = CountScriptEntries(kInstallSection);
+    g_groupCount = CountScriptEntries(kGroupSection);
+    return Selected;
+}
+
+bool ScriptFile::RelativeToInstallDir(const char* path, wchar_t (&relative)[kValueBytes]) const
+{
+    relative[0] = L'\0';
+    if (!IsPathBelowFolder(path, g_installDir))
+        return false;
+    char full[kPathSize];
+    lstrcpynA(full, path, kPathSize);
+    PathFullName(full);
+    char base[kPathSize];
+    lstrcpynA(base, g_installDir, kPathSize);
+    PathFullName(base);
+    const char* below = full + lstrlenA(base);
+    if (IsPathSeparator(*below))
+        ++below;
+    Decode(below, relative, kValueBytes);
+    return true;
 }
 
 void ScriptFile::Decode(const char* bytes, wchar_t* text, int chars) const

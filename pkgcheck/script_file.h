@@ -1,7 +1,7 @@
-// One install script of the package, read as install reads it: through the
-// private-profile functions, its text taken as bytes of the script's code
-// page (installE.INF 1252, installJ.INF 932, installC.INF 936, install.INF
-// the code page of this process).
+// One install script of the package, read with install's own reader, so that
+// its values are the bytes install gets in the code page of this process;
+// shown as text of the script's code page (installE.INF 1252, installJ.INF
+// 932, installC.INF 936, install.INF the code page of this process).
 #pragma once
 #include <windows.h>
 
@@ -14,7 +14,11 @@ const int kValueBytes = 1024;
 struct ScriptFile {
     const wchar_t* name;  // "installE.INF", ...
     wchar_t path[kPathChars];
+    char ansiPath[kPathChars];  // path as install's "A" functions take it
     UINT codePage;
+    // Read by every user interface without a script of its own
+    // (installE.INF), or by every one (install.INF).
+    bool readByOtherLanguages;
     FileLines lines;
 
     // The value's bytes as install reads them (buffer kValueBytes), "" when
@@ -32,10 +36,24 @@ struct ScriptFile {
     int KeyLine(const wchar_t* section, const wchar_t* key) const { return lines.KeyLine(section, key); }
     int SectionLine(const wchar_t* section) const { return lines.SectionLine(section); }
 
+    // Points install's globals at this script, as install.exe beside it
+    // would see it, with an install folder made from Folder below a
+    // program-files folder of the usual form.
+    enum Selection { StopsAtSettings, InstallDirTooLong, Selected };
+    Selection SelectForInstallRules() const;
+
+    // A path install resolved (a target, an icon file), relative to its
+    // install folder, decoded; false when it does not lie below it.
+    bool RelativeToInstallDir(const char* path, wchar_t (&relative)[kValueBytes]) const;
+
     // The first separator/comma/... of bytes, skipping the trail bytes of
     // double-byte characters of the script's code page; null when absent.
     const char* FindByte(const char* bytes, char wanted) const;
 };
+
+// Sets ansiPath from path: in the code page of this process, else as the
+// short name; false when neither names the file.
+bool SetAnsiPath(ScriptFile& script);
 
 // The numbered key n ("%u") or "RegFiles" n.
 void FormatNumberKey(wchar_t (&key)[32], const wchar_t* stem, unsigned n);

@@ -1,16 +1,17 @@
 #include <strsafe.h>
 
 #include "findings.h"
+#include "globals.h"
 #include "script_checks.h"
+#include "settings_rules.h"
 
 namespace {
 
 const wchar_t kInstall[] = L"Install";
 
-// Sizes of install's buffers, less the terminating zero.
-const int kTitleLimit = 99;
-const int kPathLimit = 259;
-const int kInstallKeyLimit = 207;
+// What install reads of these keys: its buffers less the terminating zero.
+const int kTitleLimit = kTitleSize - 1;
+const int kPathLimit = kPathSize - 1;
 
 bool IsSeparator(wchar_t c)
 {
@@ -26,39 +27,22 @@ bool HasSlash(const wchar_t* text)
     return false;
 }
 
-void ReplaceSeparators(wchar_t* text, wchar_t replacement)
+void ReplaceSlashes(wchar_t* text)
 {
     for (; *text; ++text) {
-        if (IsSeparator(*text))
-            *text = replacement;
+        if (*text == L'/')
+            *text = L'\\';
     }
-}
-
-// The uninstall key as install derives it: InstallKey, else the last
-// component of Folder; separators become underscores.
-void DeriveInstallKey(const wchar_t* installKey, const wchar_t* folder, wchar_t (&key)[kValueBytes])
-{
-    const wchar_t* source = installKey;
-    if (!installKey[0]) {
-        source = folder;
-        for (const wchar_t* c = folder; *c; ++c) {
-            if (IsSeparator(*c))
-                source = c + 1;
-        }
-    }
-    StringCchCopyW(key, kValueBytes, source);
-    ReplaceSeparators(key, L'_');
 }
 
 // A required key: missing or empty stops install with message 1.
-bool CheckRequired(const ScriptFile& script, const wchar_t* key, int length)
+void CheckRequired(const ScriptFile& script, const wchar_t* key, int length)
 {
     if (length > 0)
-        return true;
+        return;
     ReportFinding(script.name, script.KeyLine(kInstall, key), SeverityError,
                   L"%s is missing or empty: install stops with message 1 (\"Damaged file, or NO Information file.\")",
                   key);
-    return false;
 }
 
 void CheckLength(const ScriptFile& script, const wchar_t* key, int length, int limit, Severity severity)
@@ -81,28 +65,36 @@ void CheckFolder(const ScriptFile& script, const wchar_t* folder)
     } else if (HasSlash(folder)) {
         wchar_t made[kValueBytes];
         StringCchCopyW(made, kValueBytes, folder);
-        ReplaceSeparators(made, L'\\');
+        ReplaceSlashes(made);
         ReportFinding(script.name, line, SeverityWarning,
                       L"Folder %s is written with slashes: install makes it %s", folder, made);
     }
 }
 
-void CheckInstallKey(const ScriptFile& script, const wchar_t* installKey, const wchar_t* folder,
-                     const wchar_t* derived)
+// The uninstall key as install derives it from the values it reads.
+void CheckInstallKey(const ScriptFile& script, const char* installKeyBytes, const char* folderBytes,
+                     wchar_t (&derived)[kValueBytes])
 {
-    const int line = script.KeyLine(kInstall, installKey[0] ? L"InstallKey" : L"Folder");
-    if (!derived[0]) {
+    const int line = script.KeyLine(kInstall, installKeyBytes[0] ? L"InstallKey" : L"Folder");
+    char key[kPathSize];
+    lstrcpynA(key, installKeyBytes, kPathSize);
+    DeriveInstallKey(folderBytes, key);
+    const int length = lstrlenA(key);
+    script.Decode(key, derived, kValueBytes);
+    if (!ChooseInstallKey(folderBytes, key)) {
         ReportFinding(script.name, line, SeverityError,
-                      L"the uninstall key comes out empty: Folder ends with a separator and there is no InstallKey");
+                      L"the uninstall key comes out empty: Folder is made of separators only and there is no "
+                      L"InstallKey: install stops with message 1 (\"Damaged file, or NO Information file.\")");
         return;
     }
-    char bytes[kValueBytes];
-    const int length = WideCharToMultiByte(script.codePage, 0, derived, -1, bytes, kValueBytes, nullptr, nullptr) - 1;
     if (length > kInstallKeyLimit) {
-        ReportFinding(script.name, line, SeverityError,
-                      L"the uninstall key %s is %d bytes long: it may hold at most %d", derived, length,
-                      kInstallKeyLimit);
-    } else if (lstrcmpW(installKey[0] ? installKey : derived, derived) != 0) {
+        script.Decode(key, derived, kValueBytes);
+        ReportFinding(script.name, line, SeverityWarning,
+                      L"the uninstall key is %d bytes long: install cuts it to the first %d, %s", length,
+                      kInstallKeyLimit, derived);
+    } else if (lstrcmpA(installKeyBytes[0] ? installKeyBytes : key, key) != 0) {
+        wchar_t installKey[kValueBytes];
+        script.Decode(installKeyBytes, installKey, kValueBytes);
         ReportFinding(script.name, line, SeverityWarning,
                       L"InstallKey %s becomes %s: install turns slashes and backslashes into underscores", installKey,
                       derived);
@@ -129,24 +121,35 @@ void CheckMenu(const ScriptFile& script, const wchar_t* menu)
 
 void CheckScriptSettings(const ScriptFile& script, ScriptIdentity* identity)
 {
+    // Read as install reads them, and beyond its buffers to see what they cut.
+    char title[kValueBytes];
+    char folder[kValueBytes];
+    char installKey[kValueBytes];
     char bytes[kValueBytes];
-    const int titleLength = script.Read(kInstall, L"Title", bytes);
-    script.Decode(bytes, identity->title, kValueBytes);
-    const int folderLength = script.Read(kInstall, L"Folder", bytes);
-    wchar_t folder[kValueBytes];
-    script.Decode(bytes, folder, kValueBytes);
-    wchar_t installKey[kValueBytes];
-    script.ReadText(kInstall, L"InstallKey", installKey);
+    const int titleLength = script.Read(kInstall, L"Title", title);
+    char heldTitle[kTitleSize];
+    lstrcpynA(heldTitle, title, kTitleSize);
+    script.Decode(heldTitle, identity->title, kValueBytes);
+    const int folderLength = script.Read(kInstall, L"Folder", folder);
+    wchar_t folderText[kValueBytes];
+    script.Decode(folder, folderText, kValueBytes);
+    script.Read(kInstall, L"InstallKey", installKey);
+    installKey[kPathLimit] = '\0';
     const int menuLength = script.Read(kInstall, L"Menu", bytes);
     wchar_t menu[kValueBytes];
     script.Decode(bytes, menu, kValueBytes);
-    DeriveInstallKey(installKey, folder, identity->installKey);
+    identity->installKey[0] = L'\0';
 
-    if (CheckRequired(script, L"Title", titleLength))
+    if (!HasRequiredSettings(title, folder)) {
+        CheckRequired(script, L"Title", titleLength);
+        CheckRequired(script, L"Folder", folderLength);
+    }
+    if (titleLength > 0)
         CheckLength(script, L"Title", titleLength, kTitleLimit, SeverityWarning);
-    if (CheckRequired(script, L"Folder", folderLength)) {
+    if (folderLength > 0) {
         CheckLength(script, L"Folder", folderLength, kPathLimit, SeverityError);
-        CheckFolder(script, folder);
+        CheckFolder(script, folderText);
+        folder[kPathLimit] = '\0';
         CheckInstallKey(script, installKey, folder, identity->installKey);
     }
     CheckLength(script, L"Menu", menuLength, kPathLimit, SeverityError);

@@ -56,6 +56,24 @@ void CheckLinesInCodePage(const ScriptFile& script)
     }
 }
 
+// The language script read on other user interfaces decodes its bytes in
+// their code page: only ASCII reads the same everywhere.
+void CheckPlainAscii(const ScriptFile& script)
+{
+    const unsigned char* bytes = script.lines.Bytes();
+    for (DWORD i = 0; i < script.lines.Size(); ++i) {
+        if (bytes[i] < 0x80)
+            continue;
+        ReportFinding(script.name, script.lines.LineAt(i), SeverityWarning,
+                      L"this line is not plain ASCII: %s is read on other user interfaces too (%s), in their "
+                      L"code page, where these bytes are other characters",
+                      script.name,
+                      lstrcmpiW(script.name, L"install.INF") == 0 ? L"on every one"
+                                                                    : L"on every one without a script of its own");
+        return;
+    }
+}
+
 }  // namespace
 
 void CheckScriptText(const ScriptFile& script)
@@ -77,4 +95,6 @@ void CheckScriptText(const ScriptFile& script)
         return;
     }
     CheckLinesInCodePage(script);
+    if (script.readByOtherLanguages)
+        CheckPlainAscii(script);
 }

@@ -134,6 +134,13 @@ void ReadShortcutItem(int n, ShortcutItem* item)
     item->target[0] = '\0';
 }
 
+bool IsUninstallItem(const ShortcutItem& item)
+{
+    char uninstaller[kPathSize];
+    return SUCCEEDED(StringCchPrintfA(uninstaller, kPathSize, "%s%s", g_installDir, g_programName)) &&
+           item.hasArguments && lstrcmpiA(item.target, uninstaller) == 0 && lstrcmpA(item.arguments, "/r") == 0;
+}
+
 void ResolveWorkingDirectory(const char* segmentText, char* folder)
 {
     char text[kPathSize];

@@ -24,6 +24,10 @@ struct ShortcutItem {
 // directory's tree). Uses g_entryName and g_entryTarget.
 void ReadShortcutItem(int n, ShortcutItem* item);
 
+// Whether the item runs the installed program (g_installDir and
+// g_programName) with the arguments "/r": the menu's uninstall item.
+bool IsUninstallItem(const ShortcutItem& item);
+
 // The working directory named by a working-directory segment: absolute, on
 // the install folder's drive, below a chosen base folder ("d!", "m!", "w!")
 // or below g_installDir. g_installDir when that folder does not exist, does

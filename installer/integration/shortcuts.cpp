@@ -70,9 +70,6 @@ void CreateShortcuts(ShortcutLocation location, const char* folder)
         first = 1;
         last = g_groupCount;
     }
-    char uninstaller[kPathSize];
-    bool uninstallerFits = SUCCEEDED(StringCchPrintfA(uninstaller, kPathSize, "%s%s", g_installDir, g_programName));
-
     ComApartment apartment;
     for (int n = first; n <= last; ++n) {
         ShortcutItem item;
@@ -84,8 +81,7 @@ void CreateShortcuts(ShortcutLocation location, const char* folder)
                 ShowErrorWith(IDS_COPY_FAILED, item.name);
             continue;
         }
-        if (uninstallerFits && item.hasArguments && lstrcmpiA(item.target, uninstaller) == 0 &&
-            lstrcmpA(item.arguments, "/r") == 0)
+        if (IsUninstallItem(item))
             lstrcpynA(g_uninstallMenuName, item.name, kPathSize);
         char link[kPathSize];
         if (FormatLinkPath(link, folder, item.name))

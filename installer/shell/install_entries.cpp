@@ -33,26 +33,41 @@ void SetTargetInInstallDir(const char* relativePath)
     ClearTargetOutside(g_installDir);
 }
 
-// target is "S!path" or "W!path" (either case): the path below the system or
-// the Windows directory. False when target has another form.
-bool SetTargetInSystemFolder(const char* target, char kind, UINT(WINAPI* folderOf)(LPSTR, UINT))
+// path below the system or the Windows directory.
+void SetTargetInSystemFolder(const char* path, EntryFolder where)
 {
-    if (target[0] == '\0' || target[1] != '!' || (target[0] | 0x20) != kind)
-        return false;
     char folder[kPathSize];
-    UINT length = folderOf(folder, kPathSize);
     g_entryTarget[0] = '\0';
-    if (length == 0 || length >= kPathSize)
-        return true;
+    if (!GetEntryFolder(where, folder))
+        return;
     lstrcpynA(g_entryTarget, folder, kPathSize);
-    if (PathAppend(g_entryTarget, target + 2))
+    if (PathAppend(g_entryTarget, path))
         ClearTargetOutside(folder);
     else
         g_entryTarget[0] = '\0';
-    return true;
 }
 
 }  // namespace
+
+EntryFolder EntryFolderOf(const char* target)
+{
+    if (target[0] == '\0' || target[1] != '!')
+        return EntryInInstallDir;
+    if ((target[0] | 0x20) == 's')
+        return EntryInSystemDir;
+    return (target[0] | 0x20) == 'w' ? EntryInWindowsDir : EntryInInstallDir;
+}
+
+bool GetEntryFolder(EntryFolder where, char* folder)
+{
+    if (where == EntryInInstallDir) {
+        lstrcpynA(folder, g_installDir, kPathSize);
+        return true;
+    }
+    const UINT length = where == EntryInSystemDir ? GetSystemDirectoryA(folder, kPathSize)
+                                                  : GetWindowsDirectoryA(folder, kPathSize);
+    return length > 0 && length < kPathSize;
+}
 
 bool ResolveInstallEntry(int n)
 {
@@ -78,11 +93,12 @@ bool ResolveInstallEntry(int n)
     }
     *comma = '\0';
     const char* target = SkipWhiteSpace(comma + 1);
-    if (SetTargetInSystemFolder(target, 's', GetSystemDirectoryA))
-        return false;
-    if (!SetTargetInSystemFolder(target, 'w', GetWindowsDirectoryA))
+    const EntryFolder where = EntryFolderOf(target);
+    if (where == EntryInInstallDir)
         SetTargetInInstallDir(target);
-    return true;
+    else
+        SetTargetInSystemFolder(target + 2, where);
+    return where != EntryInSystemDir;
 }
 
 void ResolveGroupEntry(int n)

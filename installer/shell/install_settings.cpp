@@ -10,53 +10,17 @@
 #include "path_helpers.h"
 #include "registered_program.h"
 #include "registry_key.h"
+#include "settings_rules.h"
 #include "text_helpers.h"
 
 namespace {
 
 const char kCurrentVersionKey[] = "Software\\Microsoft\\Windows\\CurrentVersion";
 const char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-
-// The uninstall key path below kUninstallKey must fit into kPathSize - 1.
-const int kInstallKeyLimit = kPathSize - 1 - (sizeof(kUninstallKey) - 1) - 1;
 
 void ReportUninstallEntryUsed(const char* displayName)
 {
     MessageBoxA(nullptr, FormatText(IDS_UNINSTALL_ENTRY_USED, displayName), nullptr, MB_ICONERROR);
-}
-
-// Cuts text to at most limit bytes without splitting a double-byte character.
-void CutText(char* text, int limit)
-{
-    char* p = text;
-    while (*p) {
-        char* next = CharNextA(p);
-        if (next - text > limit)
-            break;
-        p = next;
-    }
-    *p = '\0';
-}
-
-// InstallKey defaults to the last component of Folder; a trailing separator
-// of Folder does not count, so that "Vendor\App\" still gives "App".
-bool ChooseInstallKey(const char* folder)
-{
-    if (g_installKey[0] == '\0') {
-        char folderName[kPathSize];
-        lstrcpynA(folderName, folder, kPathSize);
-        char* last = FindLastSeparator(folderName);
-        while (last && last[1] == '\0' && IsPathSeparator(*last)) {
-            *last = '\0';
-            last = FindLastSeparator(folderName);
-        }
-        lstrcpynA(g_installKey, PathLastComponent(folderName), kPathSize);
-    }
-    ReplaceChar(g_installKey, '/', '_');
-    ReplaceChar(g_installKey, '\\', '_');
-    CutText(g_installKey, kInstallKeyLimit);
-    return g_installKey[0] != '\0';
 }
 
 void ReadAccessoriesName(char* name, DWORD size)
@@ -121,20 +85,7 @@ void ReadProgramFilesDir()
 void ComputeInstallDir(const char* folder)
 {
     ReadProgramFilesDir();
-    if (IsPathSeparator(folder[0])) {
-        // Keep the drive (or the share) of the program-files folder.
-        char* rootEnd = FindRootEnd(g_installDir);
-        if (HasDrivePrefix(g_installDir))
-            g_installDir[2] = '\0';
-        else if (rootEnd)
-            *rootEnd = '\0';
-        else
-            g_installDir[0] = '\0';
-        StringCchCatA(g_installDir, kPathSize, folder);
-    } else {
-        PathAppend(g_installDir, folder);
-    }
-    PathAppend(g_installDir, "");
+    ComposeInstallDir(g_installDir, folder);
 }
 
 // The folder of the program registered in an existing uninstall entry.
@@ -205,7 +156,7 @@ bool LoadInstallSettings()
     g_commonMenu = ReadScriptFlag("CommonMenu");
     g_copyAll = ReadScriptFlag("CopyAll");
 
-    if (g_title[0] == '\0' || folder[0] == '\0') {
+    if (!HasRequiredSettings(g_title, folder)) {
         ReportDamagedScript();
         return false;
     }
@@ -214,7 +165,7 @@ bool LoadInstallSettings()
     g_groupCount = CountScriptEntries(kGroupSection);
 
     // A Folder that is only separators leaves no name for the uninstall key.
-    if (!ChooseInstallKey(folder)) {
+    if (!ChooseInstallKey(folder, g_installKey)) {
         ReportDamagedScript();
         return false;
     }

@@ -12,6 +12,21 @@ using testing_support::ToCodePage;
 
 namespace {
 
+// The sample's component with the processor of its file header changed to
+// 32-bit ARM.
+std::string OtherProcessorDll()
+{
+    std::string bytes = testing_support::ReadFileBytes(CARD_REG_DLL);
+    if (bytes.size() < 0x40)
+        return bytes;
+    const size_t header = *reinterpret_cast<const DWORD*>(&bytes[0x3c]) + 4;
+    if (header + 2 <= bytes.size()) {
+        bytes[header] = '\xc4';
+        bytes[header + 1] = '\x01';
+    }
+    return bytes;
+}
+
 const wchar_t kE[] = L"installE.INF";
 const wchar_t kJ[] = L"installJ.INF";
 const wchar_t kC[] = L"installC.INF";
@@ -29,12 +44,17 @@ INSTANTIATE_TEST_SUITE_P(Kinds, ScriptFindings, ::testing::Values(
               {"installE.INF:6: error: Title is missing or empty: install stops with message 1 (\"Damaged file, or NO Information file.\")"},
               2},
     FaultCase{"TitleLong",
-              {Replace(kE, "Title=Sample Card Printer Software", std::string("Title=") + std::string(100, 'T'))},
-              {"installE.INF:7: warning: Title is 100 bytes long: install reads only the first 99"},
+              {Replace(kE, "Title=Sample Card Printer Software", std::string("Title=") + std::string(100, 'T')),
+               Replace(kJ, "Title=Sample Card Printer Software", std::string("Title=") + std::string(100, 'T')),
+               Replace(kC, "Title=Sample Card Printer Software", std::string("Title=") + std::string(100, 'T'))},
+              {"installE.INF:7: warning: Title is 100 bytes long: install reads only the first 99",
+               "installJ.INF:8: warning: Title is 100 bytes long: install reads only the first 99",
+               "installC.INF:8: warning: Title is 100 bytes long: install reads only the first 99"},
               1},
     FaultCase{"FolderLong",
               {Replace(kE, "Folder=Sample Card Printer\\Driver Setup", std::string("Folder=Sample Card Printer\\") + std::string(240, 'D'))},
-              {"installE.INF:8: error: Folder is 260 bytes long: install reads only the first 259"},
+              {"installE.INF:8: error: Folder is 260 bytes long: install reads only the first 259",
+               "installE.INF:8: error: the install folder made of Folder is longer than 259 bytes: install cannot copy a file into it"},
               2},
     FaultCase{"FolderDrive",
               {Replace(kE, "Folder=Sample Card Printer\\Driver Setup", "Folder=C:\\Sample Card Printer")},
@@ -54,8 +74,20 @@ INSTANTIATE_TEST_SUITE_P(Kinds, ScriptFindings, ::testing::Values(
               1},
     FaultCase{"InstallkeyEmpty",
               {Replace(kE, "InstallKey=SampleCardPrinter\r\n", ""),
-               Replace(kE, "Folder=Sample Card Printer\\Driver Setup", "Folder=Sample Card Printer\\")},
-              {"installE.INF:8: error: the uninstall key comes out empty: Folder ends with a separator and there is no InstallKey"},
+               Replace(kE, "Folder=Sample Card Printer\\Driver Setup", "Folder=\\\\")},
+              {"installE.INF:8: error: the uninstall key comes out empty: Folder is made of separators only and there is no InstallKey: install stops with message 1 (\"Damaged file, or NO Information file.\")"},
+              2},
+    // install takes the last level of a Folder that ends in a separator.
+    FaultCase{"InstallkeyFromFolderWithSeparator",
+              {Replace(kE, "InstallKey=SampleCardPrinter\r\n", ""),
+               Replace(kE, "Folder=Sample Card Printer\\Driver Setup", "Folder=Sample Card Printer\\SampleCardPrinter\\")},
+              {},
+              0},
+    FaultCase{"InstallkeyLong",
+              {Replace(kE, "InstallKey=SampleCardPrinter", std::string("InstallKey=") + std::string(208, 'K'))},
+              {"installE.INF:9: warning: the uninstall key is 208 bytes long: install cuts it to the first 207, " + std::string(207, 'K'),
+               "installJ.INF:10: error: the uninstall key SampleCardPrinter differs from " + std::string(207, 'K') + " of installE.INF while the Titles are the same: an install in the second language is refused with message 2",
+               "installC.INF:10: error: the uninstall key SampleCardPrinter differs from " + std::string(207, 'K') + " of installE.INF while the Titles are the same: an install in the second language is refused with message 2"},
               2},
     FaultCase{"MenuSeparator",
               {Replace(kE, "Menu=Sample Card Printer", "Menu=\\Sample Card Printer")},
@@ -85,11 +117,11 @@ INSTANTIATE_TEST_SUITE_P(Kinds, ScriptFindings, ::testing::Values(
               2},
     FaultCase{"SystemTargetEmpty",
               {Replace(kE, "S!SampleCardPrinterRt32.dll", "S!")},
-              {"installE.INF:28: error: [Install] entry 18: S! names no file after its prefix"},
+              {"installE.INF:28: error: [Install] entry 18: S! names no file in its folder: install copies onto the folder itself"},
               2},
     FaultCase{"SystemTargetClimbs",
               {Replace(kE, "S!SampleCardPrinterRt32.dll", "S!..\\SampleCardPrinterRt32.dll")},
-              {"installE.INF:28: error: [Install] entry 18: S!..\\SampleCardPrinterRt32.dll must name a path below its folder, without a drive or \"..\""},
+              {"installE.INF:28: error: [Install] entry 18: S!..\\SampleCardPrinterRt32.dll leaves its folder (with \"..\", a drive or a stream) or makes too long a path: install reports that it failed in copying the file"},
               2},
     FaultCase{"UnknownPrefix",
               {Replace(kE, "W!SampleCardPrinter.cfg", "X!SampleCardPrinter.cfg")},
@@ -97,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, ScriptFindings, ::testing::Values(
               1},
     FaultCase{"AbsoluteTarget",
               {Replace(kE, "W!SampleCardPrinter.cfg", "C:\\SampleCardPrinter.cfg")},
-              {"installE.INF:27: error: [Install] entry 17: C:\\SampleCardPrinter.cfg is not a path in the install folder: install appends it to the install folder as it stands"},
+              {"installE.INF:27: error: [Install] entry 17: C:\\SampleCardPrinter.cfg leaves its folder (with \"..\", a drive or a stream) or makes too long a path: install reports that it failed in copying the file"},
               2},
     FaultCase{"EmptyTarget",
               {Replace(kE, "16=common\\CardPrinterReadme.txt", "16=common\\CardPrinterReadme.txt,")},
@@ -107,8 +139,19 @@ INSTANTIATE_TEST_SUITE_P(Kinds, ScriptFindings, ::testing::Values(
               2},
     FaultCase{"ClimbingTarget",
               {Replace(kE, "W!SampleCardPrinter.cfg", "..\\SampleCardPrinter.cfg")},
-              {"installE.INF:27: error: [Install] entry 17: ..\\SampleCardPrinter.cfg climbs out of the install folder with \"..\""},
+              {"installE.INF:27: error: [Install] entry 17: ..\\SampleCardPrinter.cfg leaves its folder (with \"..\", a drive or a stream) or makes too long a path: install reports that it failed in copying the file"},
               2},
+    // A ".." that stays in the install folder, and a rooted target, which
+    // install appends to the install folder, are taken as they resolve.
+    FaultCase{"TargetsThatStayInside",
+              {Replace(kE, "W!SampleCardPrinter.cfg", "common\\..\\SampleCardPrinter.cfg"),
+               Replace(kE, "16=common\\CardPrinterReadme.txt", "16=common\\CardPrinterReadme.txt, \\common\\CardPrinterReadme.txt")},
+              {},
+              0},
+    FaultCase{"MainProgramNotFirst",
+              {Replace(kE, "1=CardTool.exe\r\n2=CardReg.dll\r\n3=readme.txt", "1=readme.txt\r\n2=CardReg.dll\r\n3=CardTool.exe")},
+              {"installE.INF:11: warning: [Install] entry 1 is no program in the install folder: entry 1 is the target of the title, desktop and Startup shortcuts, and the uninstall stops when it cannot remove it; list the main program first"},
+              1},
     FaultCase{"GroupTargetMissing",
               {Replace(kE, "1=Card Tool,CardTool.exe", "1=Card Tool,CardTools.exe")},
               {"installE.INF:33: error: [Group] entry 1: the target CardTools.exe is not installed"},
@@ -163,6 +206,12 @@ INSTANTIATE_TEST_SUITE_P(Kinds, ScriptFindings, ::testing::Values(
     FaultCase{"RegfilesNotImage",
               {Replace(kE, "RegFiles0=CardReg.dll", "RegFiles0=readme.txt")},
               {"installE.INF:30: error: RegFiles0 names readme.txt, which is no Windows DLL"},
+              2},
+    FaultCase{"RegfilesOtherProcessor",
+              {Write(L"CardRegArm.dll", OtherProcessorDll()),
+               Replace(kE, "RegFiles0=CardReg.dll", "RegFiles0=CardRegArm.dll"),
+               Replace(kE, "Open=Setup.exe", "19=CardRegArm.dll\r\nOpen=Setup.exe")},
+              {"installE.INF:31: error: RegFiles0 names CardRegArm.dll, a DLL built for another processor (machine 0x01C4) than install.exe: install.exe cannot load it and never registers it, without a message"},
               2},
     FaultCase{"RegfilesGap",
               {Replace(kE, "RegFiles0=CardReg.dll", "RegFiles0=CardReg.dll\r\nRegFiles2=CardReg.dll")},
@@ -223,10 +272,14 @@ INSTANTIATE_TEST_SUITE_P(Kinds, TextFindings, ::testing::Values(
               2},
     FaultCase{"JapaneseUtf8",
               {Write(kJ, ToCodePage(FromCodePage(SampleFile(kJ), 932), CP_UTF8))},
-              {"installJ.INF:8: error: the file is saved as UTF-8: install reads it as code page 932 text, so save it in code page 932"},
+              {"installJ.INF:9: error: the file is saved as UTF-8: install reads it as code page 932 text, so save it in code page 932"},
               2},
+    FaultCase{"EnglishNotAscii",
+              {Replace(kE, "Menu=Sample Card Printer", "Menu=Sample Card Printer \xa9")},
+              {"installE.INF:10: warning: this line is not plain ASCII: installE.INF is read on other user interfaces too (on every one without a script of its own), in their code page, where these bytes are other characters"},
+              1},
     FaultCase{"Invalid932",
-              {Replace(kJ, "; code page 932).", "; code page 932). \x81\r\n;")},
+              {Replace(kJ, "; code page 932)", "; code page 932) \x81\r\n;")},
               {"installJ.INF:2: error: this line is not valid code page 932 text: install reads other characters"},
               2}),
     FaultCaseName);
@@ -241,13 +294,18 @@ TEST_P(LanguageFindings, AreExactlyTheFaultsOwn)
 
 INSTANTIATE_TEST_SUITE_P(Kinds, LanguageFindings, ::testing::Values(
     FaultCase{"KeysDiffer",
-              {Replace(kC, "InstallKey=SampleCardPrinter", "InstallKey=SampleCardPrinterC")},
+              {Replace(kC, "Title=Sample Card Printer Software", "Title=Sample Card Printer Software C"),
+               Replace(kC, "InstallKey=SampleCardPrinter", "InstallKey=SampleCardPrinterC")},
               {"installC.INF:10: warning: the uninstall key SampleCardPrinterC differs from SampleCardPrinter of installE.INF: each language registers an entry of its own, so the package can be installed twice"},
               1},
     FaultCase{"KeysDifferSameTitle",
               {Write(kC, SampleFile(kE)),
                Replace(kC, "InstallKey=SampleCardPrinter", "InstallKey=SampleCardPrinterC")},
               {"installC.INF:9: error: the uninstall key SampleCardPrinterC differs from SampleCardPrinter of installE.INF while the Titles are the same: an install in the second language is refused with message 2"},
+              2},
+    FaultCase{"TitlesDiffer",
+              {Replace(kJ, "Title=Sample Card Printer Software", "Title=Sample Card Printer Software J")},
+              {"installJ.INF:8: error: the Title Sample Card Printer Software J differs from Sample Card Printer Software of installE.INF under the same uninstall key SampleCardPrinter: after an install in one language, install in the other stops with message 2 (\"The uninstall entry already used by 'Sample Card Printer Software'. Please uninstall it.\")"},
               2},
     FaultCase{"PlainScriptHides",
               {Write(L"install.INF", SampleFile(kE))},

