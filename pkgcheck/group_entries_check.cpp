@@ -32,11 +32,21 @@ void ReportEntry(const GroupEntry& entry, Severity severity, const wchar_t* form
 
 void CheckName(const GroupEntry& entry, const wchar_t* name)
 {
-    bool bad = !name[0];
-    for (const wchar_t* c = name; *c; ++c)
+    bool bad = false;
+    bool named = false;
+    for (const wchar_t* c = name; *c; ++c) {
         bad |= IsBadNameCharacter(*c);
-    if (bad)
-        ReportEntry(entry, SeverityError, L"the shortcut name \"%s\" cannot be a file name", name);
+        named |= *c != L'\\' && *c != L'/';
+    }
+    // Separators alone fall away from the link's path: it is ".lnk".
+    if (!named)
+        ReportEntry(entry, SeverityWarning, L"the shortcut name \"%s\" is empty: install makes a link named \".lnk\"",
+                    name);
+    else if (bad)
+        ReportEntry(entry, SeverityError,
+                    L"the shortcut name \"%s\" cannot be a file name: install makes no shortcut of it, without a "
+                    L"message",
+                    name);
 }
 
 // The link's target as install resolved it.
@@ -51,11 +61,13 @@ void CheckTarget(const GroupEntry& entry, const ShortcutItem& item, const wchar_
     } else if (!entry.script.RelativeToInstallDir(item.target, target)) {
         ReportEntry(entry, SeverityError, L"the target of \"%s\" is the install folder itself, not a file in it",
                     name);
-    } else if (target[0] == L' ' || target[0] == L'\t') {
-        ReportEntry(entry, SeverityError,
-                    L"the target \"%s\" begins with a blank, which install keeps after the install folder", target);
-    } else if (!entry.installed.HasFile(target) && !entry.installed.HasFolder(target)) {
-        ReportEntry(entry, SeverityError, L"the target %s is not installed", target);
+    } else {
+        if (target[0] == L' ' || target[0] == L'\t')
+            ReportEntry(entry, SeverityWarning,
+                        L"the target \"%s\" begins with a blank, which install keeps after the install folder",
+                        target);
+        if (!entry.installed.HasFile(target) && !entry.installed.HasFolder(target))
+            ReportEntry(entry, SeverityError, L"the target %s is not installed", target);
     }
 }
 
