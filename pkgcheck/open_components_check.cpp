@@ -13,9 +13,8 @@ const wchar_t kInstall[] = L"Install";
 
 const char* const kRegistrationExports[] = {"DllRegisterServer", "DllUnregisterServer"};
 
-// install.exe is built for the processor of this checker: i686 on the
-// medium (the 64-bit test builds of both are x86-64).
-const WORD kInstallMachine = sizeof(void*) == 8 ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386;
+// The install.exe of a medium is an i686 program.
+const WORD kInstallMachine = IMAGE_FILE_MACHINE_I386;
 
 // The folder part of a relative path ("" for a file at the top).
 void FolderOf(const wchar_t* path, wchar_t (&folder)[kValueBytes])
@@ -95,19 +94,18 @@ void CheckComponent(const ScriptFile& script, const PackageFolder& package, cons
         ReportFinding(script.name, line, SeverityError, L"%s names %s, which is no Windows DLL", key, component);
         return;
     }
-    // install.exe loads the component into its own process, which cannot
-    // take another processor's DLL: it is then passed over without a word.
-    if (machine != kInstallMachine) {
-        ReportFinding(script.name, line, SeverityError,
-                      L"%s names %s, a DLL built for another processor (machine 0x%04X) than install.exe: "
-                      L"install.exe cannot load it and never registers it, without a message",
-                      key, component, machine);
-        return;
-    }
     for (int i = 0; i < 2; ++i) {
         if (!found[i])
             ReportFinding(script.name, line, SeverityError, L"%s names %s, which does not export %S", key,
                           component, kRegistrationExports[i]);
+    }
+    // install.exe loads the component into its own process, which cannot
+    // take another processor's DLL: it is then passed over without a word.
+    if (found[0] && found[1] && machine != kInstallMachine) {
+        ReportFinding(script.name, line, SeverityError,
+                      L"%s names %s, a DLL that the 32-bit install.exe cannot load (machine 0x%04X): it is never "
+                      L"registered, without a message",
+                      key, component, machine);
     }
 }
 

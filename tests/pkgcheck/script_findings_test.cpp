@@ -212,7 +212,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, ScriptFindings, ::testing::Values(
               {Write(L"CardRegArm.dll", OtherProcessorDll()),
                Replace(kE, "RegFiles0=CardReg.dll", "RegFiles0=CardRegArm.dll"),
                Replace(kE, "Open=Setup.exe", "19=CardRegArm.dll\r\nOpen=Setup.exe")},
-              {"installE.INF:31: error: RegFiles0 names CardRegArm.dll, a DLL built for another processor (machine 0x01C4) than install.exe: install.exe cannot load it and never registers it, without a message"},
+              {"installE.INF:31: error: RegFiles0 names CardRegArm.dll, a DLL that the 32-bit install.exe cannot load (machine 0x01C4): it is never registered, without a message"},
               2},
     FaultCase{"RegfilesGap",
               {Replace(kE, "RegFiles0=CardReg.dll", "RegFiles0=CardReg.dll\r\nRegFiles2=CardReg.dll")},
