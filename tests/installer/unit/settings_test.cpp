@@ -295,6 +295,19 @@ TEST_F(Settings, SamplePackageScriptsListTheSameFiles)
     EXPECT_STREQ("C:\\Menu\\Programs\\Sample Card Printer", g_menuDir);
 }
 
+// After an install in one language, each language's script finds that
+// install's uninstall entry as its own and goes into its folder.
+TEST_F(Settings, SampleReinstallsInEveryLanguage)
+{
+    ScopedUninstallEntry entry(L"SampleCardPrinter");
+    ASSERT_TRUE(entry.Set(L"DisplayName", L"Sample Card Printer Software"));
+    ASSERT_TRUE(entry.Set(L"UninstallString", L"\"E:\\Card\\install.exe\" /r"));
+    for (const wchar_t* name : {L"installE.INF", L"installJ.INF", L"installC.INF"}) {
+        ASSERT_TRUE(LoadSampleScript(name)) << name;
+        EXPECT_STREQ("E:\\Card\\", g_installDir) << name;
+    }
+}
+
 // The Japanese sample script read under code page 932.
 class JapaneseSettings : public Settings {
 protected:
