@@ -108,17 +108,6 @@ void ScriptFile::ReadKeyNames(const wchar_t* section, wchar_t* names, DWORD char
     names[length < chars - 1 ? length + 1 : chars - 1] = L'\0';
 }
 
-const char* ScriptFile::FindByte(const char* bytes, char wanted) const
-{
-    for (; *bytes; ++bytes) {
-        if (*bytes == wanted)
-            return bytes;
-        if (IsDBCSLeadByteEx(codePage, static_cast<BYTE>(*bytes)) && bytes[1])
-            ++bytes;
-    }
-    return nullptr;
-}
-
 void FormatNumberKey(wchar_t (&key)[32], const wchar_t* stem, unsigned n)
 {
     StringCchPrintfW(key, ARRAYSIZE(key), L"%s%u", stem, n);

@@ -22,7 +22,8 @@ struct ScriptFile {
     FileLines lines;
 
     // The value's bytes as install reads them (buffer kValueBytes), "" when
-    // missing; returns the byte count.
+    // missing; returns the byte count. install's reader is pointed at this
+    // script for it (g_scriptPath).
     int Read(const wchar_t* section, const wchar_t* key, char (&value)[kValueBytes]) const;
     int ReadInt(const wchar_t* section, const wchar_t* key) const;
     // The bytes as UTF-16 in the script's code page.
@@ -45,10 +46,6 @@ struct ScriptFile {
     // A path install resolved (a target, an icon file), relative to its
     // install folder, decoded; false when it does not lie below it.
     bool RelativeToInstallDir(const char* path, wchar_t (&relative)[kValueBytes]) const;
-
-    // The first separator/comma/... of bytes, skipping the trail bytes of
-    // double-byte characters of the script's code page; null when absent.
-    const char* FindByte(const char* bytes, char wanted) const;
 };
 
 // Sets ansiPath from path: in the code page of this process, else as the
