@@ -43,17 +43,29 @@ void SetIconFile(ShortcutItem* item, const char* text)
 
 // Splits the resolved target string into target, arguments, icon and
 // working-directory text.
+// Where the script's own text starts in a target: after the install folder
+// it was appended to. The folder may hold a comma itself ("Acme, Inc."),
+// which is no argument list.
+size_t ScriptTextOffset(const char* target)
+{
+    size_t n = 0;
+    while (g_installDir[n] != '\0' && target[n] == g_installDir[n])
+        ++n;
+    return g_installDir[n] == '\0' ? n : 0;
+}
+
 void ParseShortcutTarget(const char* targetString, ShortcutItem* item)
 {
     char text[kPathSize];
     lstrcpynA(text, targetString, kPathSize);
-    char* comma = FindChar(text, ',');
+    char* scriptText = text + ScriptTextOffset(text);
+    char* comma = FindChar(scriptText, ',');
     item->hasArguments = comma != nullptr;
     if (comma) {
         *comma = '\0';
         lstrcpynA(item->arguments, TrimSpaces(comma + 1), kPathSize);
     }
-    char* segment = FindChar(text, '?');
+    char* segment = FindChar(scriptText, '?');
     if (segment)
         *segment++ = '\0';
     lstrcpynA(item->target, text, kPathSize);

@@ -62,13 +62,17 @@ void SaveShortcut(const char* link, const ShortcutItem& item)
 
 void CreateShortcuts(ShortcutLocation location, const char* folder)
 {
-    // Without [Group] entries the one item is the title shortcut (item 0).
+    // Without [Group] entries the one item is the title shortcut (item 0),
+    // in the group folder that "Menu" names when it names one: that folder
+    // is made as well, or the shortcut would silently be missing.
     int first = 0;
     int last = 0;
-    if (location == LocationProgramMenu && g_groupCount > 0) {
+    if (location == LocationProgramMenu) {
         CreateFolderPath(folder);
-        first = 1;
-        last = g_groupCount;
+        if (g_groupCount > 0) {
+            first = 1;
+            last = g_groupCount;
+        }
     }
     ComApartment apartment;
     for (int n = first; n <= last; ++n) {
@@ -138,10 +142,9 @@ void RemoveShortcuts(ShortcutLocation location, const char* folder)
     if (location != LocationProgramMenu || g_groupCount <= 0) {
         if (FormatLinkPath(link, folder, g_title))
             DeleteFileA(link);
-        return;
     }
     // A group outside the start menu is no group this install made.
-    if (!IsInStartMenu(folder))
+    if (location != LocationProgramMenu || !IsInStartMenu(folder))
         return;
     for (int n = 1; n <= g_groupCount; ++n) {
         ResolveGroupEntry(n);

@@ -267,6 +267,46 @@ TEST_F(Shortcuts, WithoutGroupOneTitleShortcutToTheFirstInstallEntry)
     EXPECT_TRUE(FileExists(Programs() + L"\\other.lnk"));
 }
 
+// "Menu" names a group folder but the script has no [Group]: the title
+// shortcut goes into that folder, which is made for it and removed with it
+// (never the programs folder above it).
+TEST_F(Shortcuts, WithoutGroupTheMenuFolderIsMadeForTheTitleShortcut)
+{
+    UseScript("", "1=tool.exe\r\n");
+    ASSERT_EQ(0, g_groupCount);
+    ProcessShortcuts(LocationProgramMenu, false);
+    EXPECT_EQ(Installed("tool.exe"), Link(Group() + L"\\Tool Suite.lnk").target);
+
+    ProcessShortcuts(LocationProgramMenu, true);
+    EXPECT_FALSE(DirectoryExists(Programs() + L"\\Vendor"));
+    EXPECT_TRUE(DirectoryExists(Programs()));
+}
+
+// An install folder whose name holds a comma ("Acme, Inc") is no argument
+// list: only the script's text after it is cut into target, arguments and
+// segments, for the group's links and the title shortcut alike.
+TEST_F(Shortcuts, CommaInTheInstallFolderIsPartOfEveryTarget)
+{
+    const std::wstring folder = install_ / L"Acme, Inc";
+    ASSERT_TRUE(CreateDirectories(folder + L"\\data"));
+    const std::string installDir = Ansi(folder) + "\\";
+    lstrcpynA(g_installDir, installDir.c_str(), kPathSize);
+    UseScript("1=Tool,tool.exe?data?1, -x\r\n", "1=tool.exe\r\n");
+    testing_support::BoxAnswerer boxes;
+    ProcessShortcuts(LocationProgramMenu, false);
+    ProcessShortcuts(LocationDesktop, false);
+    EXPECT_EQ(0u, boxes.Count());
+
+    const LinkContents tool = GroupLink(L"Tool");
+    EXPECT_EQ(installDir + "tool.exe", tool.target);
+    EXPECT_EQ("-x", tool.arguments);
+    EXPECT_EQ(installDir + "data", tool.workingDir);
+    EXPECT_EQ(1, tool.iconIndex);
+    const LinkContents title = Link(folders_ / L"desktop\\Tool Suite.lnk");
+    EXPECT_EQ(installDir + "tool.exe", title.target);
+    EXPECT_EQ("", title.arguments);
+}
+
 TEST_F(Shortcuts, DesktopAndStartupGetTheTitleShortcut)
 {
     UseScript("1=Tool,tool.exe\r\n", "1=readme.txt\r\n");
