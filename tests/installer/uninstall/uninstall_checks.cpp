@@ -57,6 +57,17 @@ ScopedPendingDeletions::ScopedPendingDeletions()
 {
 }
 
+ScopedPendingDeletions::~ScopedPendingDeletions()
+{
+    wchar_t dir[MAX_PATH] = {};
+    if (!GetSystemDirectoryW(dir, MAX_PATH))
+        return;
+    const std::wstring copy = std::wstring(dir) + L"\\install.exe";
+    // The copy may still be ending a moment after its dialog closed.
+    for (int wait = 0; wait < 50 && !DeleteFileW(copy.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND; ++wait)
+        Sleep(100);
+}
+
 void ExpectScheduledForDeletion(const std::wstring& fileName)
 {
     std::wstring all;

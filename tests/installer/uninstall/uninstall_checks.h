@@ -34,9 +34,12 @@ std::wstring UninstallCaption(const std::wstring& title);
 
 // The prefix's list of deletions at the next restart, put back as it was
 // when the test ends: every uninstall adds the copy in the system directory.
+// That copy goes too, as a restart would take it, so that a later test finds
+// none there.
 class ScopedPendingDeletions {
 public:
     ScopedPendingDeletions();
+    ~ScopedPendingDeletions();
 
 private:
     installer_testing::ScopedRegistryValue value_;

@@ -101,12 +101,6 @@ std::string SizeOf(HWND window)
 
 const wchar_t kInstallKey[] = L"WholeWindowsTest";
 
-// The uninstall leaves its copy in the system directory until the next
-// restart; it is removed as a restart would, once the copy has ended.
-struct SystemCopyRemoval {
-    ~SystemCopyRemoval() { DeleteFileW((SystemDirectory() + L"\\install.exe").c_str()); }
-};
-
 class WholeWindows : public ::testing::Test {
 protected:
     void SetUp() override
@@ -175,7 +169,6 @@ protected:
     ScratchDir target_{L"whole"};
     ScopedUninstallEntry entry_{kInstallKey};
     RunningProgram install_;
-    SystemCopyRemoval systemCopy_;
     UninstallDriver uninstall_;
     HWND sheet_ = nullptr;
     HWND box_ = nullptr;
