@@ -72,8 +72,14 @@ TEST_P(InstallDllSearch, PlantedDllsNeverLoadIntoInstallOrUninstall)
 
     planted.Clear();
     ASSERT_TRUE(planted.PlantIn(installDir_, MARKER_DLL));
-    UninstallResult result = RunUninstallToTheEnd(RegisteredUninstallCommand(kInstallKey), L"");
-    ASSERT_EQ("", result.failure);
+    // The markers are files the install did not bring: the uninstall asks
+    // before it deletes each of them.
+    UninstallResult result =
+        RunUninstallToTheEnd(RegisteredUninstallCommand(kInstallKey), L"", std::vector<int>(100, IDYES));
+    std::string boxes;
+    for (const auto& box : result.boxes)
+        boxes += testing_support::ToCodePage(box.text, CP_UTF8) + "\n";
+    ASSERT_EQ("", result.failure) << boxes;
     EXPECT_FALSE(UninstallEntryExists(kInstallKey));
     EXPECT_EQ(std::vector<std::wstring>(), planted.Loaded()) << "uninstall: " << planted.Report();
 }
