@@ -256,73 +256,65 @@ TEST_F(SharedRegistryKeys, SharedKeysAreRefusedAndOwnKeysBelowThemDeleted)
     const struct {
         const char* entry;
         HKEY root;
-        const wchar_t* key;  // made with a subkey of other software below it
-    } refused[] = {
-        {"HKEY_CURRENT_USER\\Software", HKEY_CURRENT_USER, L"Software"},
-        {"HKEY_LOCAL_MACHINE\\SOFTWARE\\", HKEY_LOCAL_MACHINE, L"Software"},
-        {"HKEY_LOCAL_MACHINE\\SYSTEM", HKEY_LOCAL_MACHINE, L"SYSTEM"},
-        {"HKEY_CURRENT_USER\\Software\\Microsoft", HKEY_CURRENT_USER, L"Software\\Microsoft"},
-        {"HKEY_CURRENT_USER\\software\\\\microsoft\\windows\\", HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows"},
+        const wchar_t* key;  // made with a subkey below it
+        bool own;            // deleted; else refused with message 27
+    } cases[] = {
+        {"HKEY_CURRENT_USER\\Software", HKEY_CURRENT_USER, L"Software", false},
+        {"HKEY_LOCAL_MACHINE\\SOFTWARE\\", HKEY_LOCAL_MACHINE, L"Software", false},
+        {"HKEY_LOCAL_MACHINE\\SYSTEM", HKEY_LOCAL_MACHINE, L"SYSTEM", false},
+        {"HKEY_CURRENT_USER\\Software\\Microsoft", HKEY_CURRENT_USER, L"Software\\Microsoft", false},
+        {"HKEY_CURRENT_USER\\software\\\\microsoft\\windows\\", HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows", false},
         {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall", HKEY_LOCAL_MACHINE,
-         L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"},
+         L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall", false},
         {"HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run", HKEY_LOCAL_MACHINE,
-         L"Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run"},
-        {"HKEY_CURRENT_USER\\Software\\Classes\\CLSID", HKEY_CURRENT_USER, L"Software\\Classes\\CLSID"},
-        {"HKEY_LOCAL_MACHINE\\Software\\Policies", HKEY_LOCAL_MACHINE, L"Software\\Policies"},
-        {"HKEY_CLASSES_ROOT\\Interface", HKEY_CLASSES_ROOT, L"Interface"},
-        {"HKEY_CLASSES_ROOT\\*", HKEY_CLASSES_ROOT, L"*"},
-        {"HKEY_CLASSES_ROOT\\Directory\\\\", HKEY_CLASSES_ROOT, L"Directory"},
+         L"Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run", false},
+        {"HKEY_CURRENT_USER\\Software\\Classes\\CLSID", HKEY_CURRENT_USER, L"Software\\Classes\\CLSID", false},
+        {"HKEY_LOCAL_MACHINE\\Software\\Policies", HKEY_LOCAL_MACHINE, L"Software\\Policies", false},
+        {"HKEY_CLASSES_ROOT\\Interface", HKEY_CLASSES_ROOT, L"Interface", false},
+        {"HKEY_CLASSES_ROOT\\*", HKEY_CLASSES_ROOT, L"*", false},
+        {"HKEY_CLASSES_ROOT\\Directory\\\\", HKEY_CLASSES_ROOT, L"Directory", false},
         {"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\CardTool", HKEY_CURRENT_USER,
-         L"Software\\Microsoft\\Windows\\CurrentVersion\\Run\\CardTool"},
+         L"Software\\Microsoft\\Windows\\CurrentVersion\\Run\\CardTool", false},
         // Keys of Windows that are no first-level or well-known shared key,
         // and a root name that runs on into its key path.
-        {"HKEY_LOCAL_MACHINE\\SYSTEM\\ControlSet001", HKEY_LOCAL_MACHINE, L"SYSTEM\\ControlSet001"},
+        {"HKEY_LOCAL_MACHINE\\SYSTEM\\ControlSet001", HKEY_LOCAL_MACHINE, L"SYSTEM\\ControlSet001", false},
         {"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Print", HKEY_LOCAL_MACHINE,
-         L"SYSTEM\\CurrentControlSet\\Control\\Print"},
+         L"SYSTEM\\CurrentControlSet\\Control\\Print", false},
         {"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Spooler", HKEY_LOCAL_MACHINE,
-         L"SYSTEM\\CurrentControlSet\\Services\\Spooler"},
-        {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT", HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows NT"},
-        {"HKEY_CLASSES_ROOT\\exefile", HKEY_CLASSES_ROOT, L"exefile"},
-        {"HKEY_CLASSES_ROOT\\.exe", HKEY_CLASSES_ROOT, L".exe"},
-        {"HKEY_CLASSES_ROOT\\Installer", HKEY_CLASSES_ROOT, L"Installer"},
-        {"HKEY_CLASSES_ROOT\\CLSID\\NotAGuid", HKEY_CLASSES_ROOT, L"CLSID\\NotAGuid"},
-        {"HKEY_CURRENT_USER\\Software\\Classes\\.card", HKEY_CURRENT_USER, L"Software\\Classes\\.card"},
+         L"SYSTEM\\CurrentControlSet\\Services\\Spooler", false},
+        {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT", HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows NT", false},
+        {"HKEY_CLASSES_ROOT\\exefile", HKEY_CLASSES_ROOT, L"exefile", false},
+        {"HKEY_CLASSES_ROOT\\.exe", HKEY_CLASSES_ROOT, L".exe", false},
+        {"HKEY_CLASSES_ROOT\\Installer", HKEY_CLASSES_ROOT, L"Installer", false},
+        {"HKEY_CLASSES_ROOT\\CLSID\\NotAGuid", HKEY_CLASSES_ROOT, L"CLSID\\NotAGuid", false},
+        {"HKEY_CURRENT_USER\\Software\\Classes\\.card", HKEY_CURRENT_USER, L"Software\\Classes\\.card", false},
         {"HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Policies\\Vendor", HKEY_LOCAL_MACHINE,
-         L"Software\\Wow6432Node\\Policies\\Vendor"},
-        {"HKEY_LOCAL_MACHINExSoftware\\Vendor", HKEY_LOCAL_MACHINE, L"Software\\Vendor"},
-    };
-    const struct {
-        const char* entry;
-        HKEY root;
-        const wchar_t* key;
-    } own[] = {
-        {"HKEY_CURRENT_USER\\Software\\Vendor\\Product", HKEY_CURRENT_USER, L"Software\\Vendor\\Product"},
-        {"HKEY_LOCAL_MACHINE\\Software\\\\Card Vendor\\Tool\\", HKEY_LOCAL_MACHINE, L"Software\\Card Vendor\\Tool"},
+         L"Software\\Wow6432Node\\Policies\\Vendor", false},
+        {"HKEY_LOCAL_MACHINExSoftware\\Vendor", HKEY_LOCAL_MACHINE, L"Software\\Vendor", false},
+        // A package's own keys.
+        {"HKEY_CURRENT_USER\\Software\\Vendor\\Product", HKEY_CURRENT_USER, L"Software\\Vendor\\Product", true},
+        {"HKEY_LOCAL_MACHINE\\Software\\\\Card Vendor\\Tool\\", HKEY_LOCAL_MACHINE, L"Software\\Card Vendor\\Tool", true},
         {"HKEY_LOCAL_MACHINE/Software\\Wow6432Node\\Card Vendor", HKEY_LOCAL_MACHINE,
-         L"Software\\Wow6432Node\\Card Vendor"},
+         L"Software\\Wow6432Node\\Card Vendor", true},
         {"HKEY_CLASSES_ROOT\\CLSID\\{C0DE0000-0000-0000-0000-00000000CA4D}", HKEY_CLASSES_ROOT,
-         L"CLSID\\{C0DE0000-0000-0000-0000-00000000CA4D}"},
-        {"HKEY_CLASSES_ROOT\\CardTool.Document", HKEY_CLASSES_ROOT, L"CardTool.Document"},
+         L"CLSID\\{C0DE0000-0000-0000-0000-00000000CA4D}", true},
+        {"HKEY_CLASSES_ROOT\\CardTool.Document", HKEY_CLASSES_ROOT, L"CardTool.Document", true},
     };
     std::string lines;
     int n = 0;
-    for (const auto& c : refused) {
-        ASSERT_TRUE(CreateKey(c.root, std::wstring(c.key) + L"\\Other Software"));
+    size_t refusals = 0;
+    for (const auto& c : cases) {
+        ASSERT_TRUE(CreateKey(c.root, std::wstring(c.key) + L"\\Below"));
         lines += std::to_string(++n) + "=" + c.entry + "\r\n";
-    }
-    for (const auto& c : own) {
-        ASSERT_TRUE(CreateKey(c.root, std::wstring(c.key) + L"\\Settings"));
-        lines += std::to_string(++n) + "=" + c.entry + "\r\n";
+        refusals += !c.own;
     }
 
     auto seen = RemoveListed(lines);
-    EXPECT_EQ(ARRAYSIZE(refused), seen.size()) << Describe(seen);
+    EXPECT_EQ(refusals, seen.size()) << Describe(seen);
     for (const auto& box : seen)
         EXPECT_EQ(kAbnormalRegText, box.text);
-    for (const auto& c : refused)
-        EXPECT_TRUE(KeyExists(c.root, std::wstring(c.key) + L"\\Other Software")) << c.entry;
-    for (const auto& c : own)
-        EXPECT_FALSE(KeyExists(c.root, c.key)) << c.entry;
+    for (const auto& c : cases)
+        EXPECT_EQ(!c.own, KeyExists(c.root, c.own ? std::wstring(c.key) : std::wstring(c.key) + L"\\Below")) << c.entry;
 }
 
 }  // namespace
