@@ -271,7 +271,7 @@ protected:
         const bool asWritten = IsFormOf(g_menuDir, menuDir);
         EXPECT_TRUE(asWritten || IsFormOf(g_menuDir, Joined(start, g_title)))
             << "menu folder " << g_menuDir << ", neither " << menuDir << " nor the title's group";
-        EXPECT_TRUE(lstrlenA(g_menuDir) >= MAX_PATH - 1 || LiesInFolderTree(g_menuDir, start))
+        EXPECT_TRUE(InFolderTree(g_menuDir, start))
             << "menu folder " << g_menuDir << " outside " << start;
         Reached(asWritten ? "menu folder: as written" : "menu folder: the title's group instead");
     }
@@ -285,27 +285,6 @@ protected:
     }
 
     // The folder as the product holds it: the whole, or its first 259 bytes.
-    // path is folder or lies below it, once both are in their full form.
-    static bool LiesInFolderTree(const std::string& path, const std::string& folder)
-    {
-        char fullPath[4 * kPathSize];
-        char fullFolder[4 * kPathSize];
-        if (!GetFullPathNameA(path.c_str(), sizeof fullPath, fullPath, nullptr) ||
-            !GetFullPathNameA(folder.c_str(), sizeof fullFolder, fullFolder, nullptr))
-            return false;
-        std::string inner = fullPath, outer = fullFolder;
-        for (std::string* text : {&inner, &outer}) {
-            // A trail byte of a double-byte character may be 0x5C as well.
-            const char* last = text->empty() ? "" : CharPrevA(text->c_str(), text->c_str() + text->size());
-            if (*last == '\\')
-                text->resize(last - text->c_str());
-        }
-        return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, inner.c_str(),
-                              static_cast<int>(std::min(inner.size(), outer.size())), outer.c_str(),
-                              static_cast<int>(outer.size())) == CSTR_EQUAL &&
-               (inner.size() == outer.size() || inner[outer.size()] == '\\');
-    }
-
     static bool IsFormOf(const std::string& held, const std::string& whole)
     {
         return held == whole || (held.size() == kPathSize - 1 && whole.compare(0, held.size(), held) == 0);
