@@ -415,24 +415,6 @@ TEST_F(WizardPages, ReinstallGoesIntoTheRegisteredFolderAndKeepsNewerFiles)
     EXPECT_TRUE(FileExists(shell_.StartMenu() + L"\\Moved Group\\Remove.lnk"));
 }
 
-// "Open" names a file of the install folder: when the medium holds a file of
-// the same name, which the system would start first (beside install.exe),
-// the installed one is opened all the same.
-TEST_F(WizardPages, OpenTakesTheInstalledFileBeforeTheMediumsOne)
-{
-    ASSERT_TRUE(CopyFileW(OPEN_PROBE_EXE, (medium_ / L"probe.exe").c_str(), FALSE));
-    ASSERT_TRUE(medium_.Write(L"install.INF", Script("1=probe.exe\r\nOpen=probe.exe\r\n")));
-    WizardChoices choices;
-    choices.destination = target_ / L"Opened";
-    choices.startMenu = false;
-    ASSERT_TRUE(Install(choices).completed);
-    const std::wstring installedRun = target_ / L"Opened\\ran.txt";
-    for (DWORD start = GetTickCount(); !FileExists(installedRun) && GetTickCount() - start < kWaitMs;)
-        Sleep(100);
-    EXPECT_TRUE(FileExists(installedRun));
-    EXPECT_FALSE(FileExists(medium_ / L"ran.txt"));
-}
-
 // Started again from the install folder, install.exe offers that folder and
 // copies every file onto itself: that is a success without a message.
 TEST_F(WizardPages, ReinstallFromTheInstallFolderOntoItself)
@@ -529,11 +511,12 @@ TEST_F(WizardPages, OpenStartsOnlyAFileOfTheInstallTree)
     ASSERT_TRUE(CopyFileW(OPEN_PROBE_EXE, (medium_ / L"Tool.exe").c_str(), FALSE));
     const struct {
         const char* open;
-        const wchar_t* started;  // below the install folder; nullptr: nothing
-    } cases[] = {{"Setup", L"ran.txt"}, {"Tool", nullptr}};
+        const wchar_t* folder;
+        bool started;  // the installed Setup.exe; otherwise nothing
+    } cases[] = {{"Setup.exe", L"Named", true}, {"Setup", L"Bare", true}, {"Tool", L"Tool", false}};
     for (const auto& c : cases) {
         ASSERT_TRUE(medium_.Write(L"install.INF", Script("1=Setup.exe\r\nOpen=" + std::string(c.open) + "\r\n")));
-        const std::wstring installed = target_ / FromCodePage(c.open, CP_ACP);
+        const std::wstring installed = target_ / c.folder;
         RunningProgram program;
         ASSERT_TRUE(medium_.Start(&program));
         WizardChoices choices;
@@ -553,7 +536,7 @@ TEST_F(WizardPages, OpenStartsOnlyAFileOfTheInstallTree)
         } else {
             Sleep(2000);
         }
-        EXPECT_EQ(c.started != nullptr, FileExists(installed + L"\\ran.txt")) << c.open;
+        EXPECT_EQ(c.started, FileExists(installed + L"\\ran.txt")) << c.open;
         EXPECT_FALSE(FileExists(medium_ / L"ran.txt")) << c.open;
     }
 }
