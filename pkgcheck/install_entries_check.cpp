@@ -1,5 +1,4 @@
 #include <strsafe.h>
-#include <wchar.h>
 
 #include "findings.h"
 #include "globals.h"
@@ -76,13 +75,11 @@ bool CheckTarget(const Entry& entry, EntryFolder where, const wchar_t* text, wch
 // Entry 1 is the target of the title, desktop and Startup shortcuts, and the
 // uninstall stops when it cannot remove it: the main program, in the install
 // folder.
-void CheckMainProgram(const Entry& entry, const wchar_t* relative)
+void CheckMainProgram(const Entry& entry, EntryFolder where)
 {
-    const wchar_t* dot = wcsrchr(LastComponent(relative), L'.');
-    for (const char* extension : kProgramExtensions) {
-        wchar_t wide[8];
-        if (relative[0] && dot && MultiByteToWideChar(CP_ACP, 0, extension, -1, wide, ARRAYSIZE(wide)) &&
-            lstrcmpiW(dot, wide) == 0)
+    const char* extension = PathExtension(g_entryTarget);
+    for (const char* program : kProgramExtensions) {
+        if (where == EntryInInstallDir && extension && lstrcmpiA(extension, program) == 0)
             return;
     }
     ReportFinding(entry.script.name, entry.line, SeverityWarning,
@@ -128,7 +125,7 @@ void CheckEntry(const ScriptFile& script, const PackageFolder& package, unsigned
     if (!CheckTarget(entry, where, target, relative))
         return;
     if (number == 1)
-        CheckMainProgram(entry, relative);
+        CheckMainProgram(entry, where);
     if (!relative[0])
         return;
     if (hasComma && target[0] && target[1] == L'!')

@@ -41,8 +41,6 @@ void SetIconFile(ShortcutItem* item, const char* text)
     item->hasIcon = PathAppend(item->iconFile, file) && IsPathInFolderTree(item->iconFile, g_installDir);
 }
 
-// Splits the resolved target string into target, arguments, icon and
-// working-directory text.
 // Where the script's own text starts in a target: after the install folder
 // it was appended to. The folder may hold a comma itself ("Acme, Inc."),
 // which is no argument list.
@@ -54,6 +52,8 @@ size_t ScriptTextOffset(const char* target)
     return g_installDir[n] == '\0' ? n : 0;
 }
 
+// Splits the resolved target string into target, arguments, icon and
+// working-directory text.
 void ParseShortcutTarget(const char* targetString, ShortcutItem* item)
 {
     char text[kPathSize];
