@@ -249,37 +249,28 @@ TEST_F(Shortcuts, UninstallItemIsTheProgramWithExactlySlashR)
     }
 }
 
+// Without [Group] the one link is the title shortcut to the first [Install]
+// entry, in the menu folder: the programs folder itself, or the group folder
+// "Menu" names, which is made for it and removed with it (never the programs
+// folder above it, nor another link there).
 TEST_F(Shortcuts, WithoutGroupOneTitleShortcutToTheFirstInstallEntry)
 {
-    lstrcpynA(g_menuDir, Ansi(Programs()).c_str(), kPathSize);  // no trailing separator
     ASSERT_TRUE(WriteFileBytes(Programs() + L"\\other.lnk", "keep"));
     UseScript("", "1=tool.exe,app\\tool.exe\r\n");
     ASSERT_EQ(0, g_groupCount);
-    ProcessShortcuts(LocationProgramMenu, false);
-    LinkContents title = Link(Programs() + L"\\Tool Suite.lnk");
-    EXPECT_EQ(Installed("app\\tool.exe"), title.target);
-    EXPECT_EQ("Tool Suite", title.description);
-    EXPECT_EQ(InstallDir(), title.workingDir);
-    EXPECT_FALSE(DirectoryExists(Programs() + L"\\Vendor"));
+    for (const std::wstring& menu : {Programs(), Group()}) {
+        lstrcpynA(g_menuDir, Ansi(menu).c_str(), kPathSize);  // no trailing separator
+        ProcessShortcuts(LocationProgramMenu, false);
+        const LinkContents title = Link(menu + L"\\Tool Suite.lnk");
+        EXPECT_EQ(Installed("app\\tool.exe"), title.target) << Ansi(menu);
+        EXPECT_EQ("Tool Suite", title.description);
+        EXPECT_EQ(InstallDir(), title.workingDir);
 
-    ProcessShortcuts(LocationProgramMenu, true);
-    EXPECT_FALSE(FileExists(Programs() + L"\\Tool Suite.lnk"));
-    EXPECT_TRUE(FileExists(Programs() + L"\\other.lnk"));
-}
-
-// "Menu" names a group folder but the script has no [Group]: the title
-// shortcut goes into that folder, which is made for it and removed with it
-// (never the programs folder above it).
-TEST_F(Shortcuts, WithoutGroupTheMenuFolderIsMadeForTheTitleShortcut)
-{
-    UseScript("", "1=tool.exe\r\n");
-    ASSERT_EQ(0, g_groupCount);
-    ProcessShortcuts(LocationProgramMenu, false);
-    EXPECT_EQ(Installed("tool.exe"), Link(Group() + L"\\Tool Suite.lnk").target);
-
-    ProcessShortcuts(LocationProgramMenu, true);
-    EXPECT_FALSE(DirectoryExists(Programs() + L"\\Vendor"));
-    EXPECT_TRUE(DirectoryExists(Programs()));
+        ProcessShortcuts(LocationProgramMenu, true);
+        EXPECT_FALSE(FileExists(menu + L"\\Tool Suite.lnk")) << Ansi(menu);
+        EXPECT_FALSE(DirectoryExists(Programs() + L"\\Vendor")) << Ansi(menu);
+        EXPECT_TRUE(FileExists(Programs() + L"\\other.lnk")) << Ansi(menu);
+    }
 }
 
 // An install folder whose name holds a comma ("Acme, Inc") is no argument

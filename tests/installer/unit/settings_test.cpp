@@ -274,7 +274,7 @@ bool LoadSampleScript(const wchar_t* name)
     return outcome.result;
 }
 
-TEST_F(Settings, SamplePackageScriptsListTheSameFiles)
+TEST_F(Settings, SamplePackageScriptsListTheSameFilesUnderOneEntry)
 {
     char windows[MAX_PATH];
     GetWindowsDirectoryA(windows, MAX_PATH);
@@ -293,12 +293,9 @@ TEST_F(Settings, SamplePackageScriptsListTheSameFiles)
     EXPECT_STREQ("Sample Card Printer Software", g_title);
     EXPECT_STREQ("D:\\Programs\\Sample Card Printer\\Driver Setup\\", g_installDir);
     EXPECT_STREQ("C:\\Menu\\Programs\\Sample Card Printer", g_menuDir);
-}
 
-// After an install in one language, each language's script finds that
-// install's uninstall entry as its own and goes into its folder.
-TEST_F(Settings, SampleReinstallsInEveryLanguage)
-{
+    // After an install in one language, each language's script finds that
+    // install's uninstall entry as its own and goes into its folder.
     ScopedUninstallEntry entry(L"SampleCardPrinter");
     ASSERT_TRUE(entry.Set(L"DisplayName", L"Sample Card Printer Software"));
     ASSERT_TRUE(entry.Set(L"UninstallString", L"\"E:\\Card\\install.exe\" /r"));
