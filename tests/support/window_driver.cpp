@@ -39,9 +39,23 @@ bool RunningProgram::Start(const std::wstring& commandLine, const std::wstring& 
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        workingDir.empty() ? nullptr : workingDir.c_str(), &startup, &info))
-        return false;
+    // In a full parallel run Wine's CreateProcessW once failed to start a
+    // program that had started from the same file a moment before, and we
+    // could not make it fail again. So a failed start is tried twice more;
+    // each failure is reported, and a program that cannot start still fails.
+    for (int attempt = 1;; ++attempt) {
+        if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           workingDir.empty() ? nullptr : workingDir.c_str(), &startup, &info))
+            break;
+        const DWORD error = GetLastError();
+        fwprintf(stderr, L"CreateProcessW failed with error %lu (try %d of 3): %ls\n", error, attempt,
+                 commandLine.c_str());
+        if (attempt == 3) {
+            SetLastError(error);
+            return false;
+        }
+        Sleep(500);
+    }
     CloseHandle(info.hThread);
     process_ = info.hProcess;
     processId_ = info.dwProcessId;
