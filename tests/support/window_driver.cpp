@@ -34,8 +34,6 @@ RunningProgram::~RunningProgram()
 
 bool RunningProgram::Start(const std::wstring& commandLine, const std::wstring& workingDir)
 {
-    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
-    line.push_back(L'\0');
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
@@ -44,6 +42,8 @@ bool RunningProgram::Start(const std::wstring& commandLine, const std::wstring& 
     // could not make it fail again. So a failed start is tried twice more;
     // each failure is reported, and a program that cannot start still fails.
     for (int attempt = 1;; ++attempt) {
+        std::vector<wchar_t> line(commandLine.begin(), commandLine.end());  // CreateProcessW may write into it
+        line.push_back(L'\0');
         if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                            workingDir.empty() ? nullptr : workingDir.c_str(), &startup, &info))
             break;

@@ -21,7 +21,7 @@ public:
 
     // Starts commandLine (program path first, quoted where needed) in
     // workingDir (empty: the test's current directory). False when
-    // CreateProcessW fails.
+    // CreateProcessW fails three times.
     bool Start(const std::wstring& commandLine, const std::wstring& workingDir = L"");
 
     DWORD Id() const { return processId_; }
