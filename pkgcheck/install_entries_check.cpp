@@ -78,9 +78,11 @@ bool CheckTarget(const Entry& entry, EntryFolder where, const wchar_t* text, wch
 void CheckMainProgram(const Entry& entry, EntryFolder where)
 {
     const char* extension = PathExtension(g_entryTarget);
-    for (const char* program : kProgramExtensions) {
-        if (where == EntryInInstallDir && extension && lstrcmpiA(extension, program) == 0)
-            return;
+    if (where == EntryInInstallDir && extension) {
+        for (const char* program : kProgramExtensions) {
+            if (lstrcmpiA(extension, program) == 0)
+                return;
+        }
     }
     ReportFinding(entry.script.name, entry.line, SeverityWarning,
                   L"[Install] entry 1 is no program in the install folder: entry 1 is the target of the title, "

@@ -41,25 +41,22 @@ bool RunningProgram::Start(const std::wstring& commandLine, const std::wstring& 
     // program that had started from the same file a moment before, and we
     // could not make it fail again. So a failed start is tried twice more;
     // each failure is reported, and a program that cannot start still fails.
-    for (int attempt = 1;; ++attempt) {
+    for (int attempt = 1; attempt <= 3; ++attempt) {
+        if (attempt > 1)
+            Sleep(500);
         std::vector<wchar_t> line(commandLine.begin(), commandLine.end());  // CreateProcessW may write into it
         line.push_back(L'\0');
         if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                           workingDir.empty() ? nullptr : workingDir.c_str(), &startup, &info))
-            break;
-        const DWORD error = GetLastError();
-        fwprintf(stderr, L"CreateProcessW failed with error %lu (try %d of 3): %ls\n", error, attempt,
-                 commandLine.c_str());
-        if (attempt == 3) {
-            SetLastError(error);
-            return false;
+                           workingDir.empty() ? nullptr : workingDir.c_str(), &startup, &info)) {
+            CloseHandle(info.hThread);
+            process_ = info.hProcess;
+            processId_ = info.dwProcessId;
+            return true;
         }
-        Sleep(500);
+        fwprintf(stderr, L"CreateProcessW failed with error %lu (try %d of 3): %ls\n", GetLastError(), attempt,
+                 commandLine.c_str());
     }
-    CloseHandle(info.hThread);
-    process_ = info.hProcess;
-    processId_ = info.dwProcessId;
-    return true;
+    return false;
 }
 
 bool RunningProgram::WaitForExit(DWORD timeoutMs, DWORD* exitCode)
